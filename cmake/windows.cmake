@@ -1,0 +1,59 @@
+# The real program, its variants for tests, and the Wine-tier test programs.
+enable_language(RC)
+enable_testing()
+
+# Size-optimised, static, GUI-subsystem flags every Windows program of ours uses.
+# No exceptions, RTTI or thread-safe statics: one thread, and none of the C++
+# runtime that they would pull into a static link.
+function(quorvane_windows_program target)
+    target_compile_options(${target} PRIVATE -Os -Wall -Wextra -Werror
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>)
+    target_compile_definitions(${target} PRIVATE __USE_MINGW_ANSI_STDIO=0)
+    target_link_options(${target} PRIVATE -mwindows -static -static-libgcc -static-libstdc++ -s
+        -Wl,--gc-sections -ffunction-sections -fdata-sections)
+endfunction()
+
+# A console program of ours that drives or inspects the installer under Wine.
+function(quorvane_windows_tool target)
+    target_compile_options(${target} PRIVATE -O1 -Wall -Wextra -Werror)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+endfunction()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/screensaver/CMakeLists.txt)
+    add_subdirectory(screensaver)
+endif()
+include(cmake/assets.cmake)
+
+# add_installer(<target> [NO_BANNER] [NO_PAYLOAD]): the installer with the
+# assets it carries, so that tests can also run variants without them.
+function(add_installer target)
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "NO_BANNER;NO_PAYLOAD" "" "")
+    set(assets_dir ${CMAKE_CURRENT_BINARY_DIR}/assets/${target})
+    set(assets_rc "// Generated: the assets ${target} carries.\n")
+    if(NOT ARG_NO_BANNER AND EXISTS ${QUORVANE_BANNER_FILE})
+        string(APPEND assets_rc "installBMP BITMAP \"${QUORVANE_BANNER_FILE}\"\n")
+    endif()
+    if(NOT ARG_NO_PAYLOAD AND QUORVANE_PAYLOAD_FILE)
+        string(APPEND assets_rc "program DATA \"${QUORVANE_PAYLOAD_FILE}\"\n")
+    endif()
+    file(WRITE ${assets_dir}/assets.rc "${assets_rc}")
+
+    add_executable(${target} WIN32
+        ${QUORVANE_SYSTEM_SOURCES}
+        ${CMAKE_SOURCE_DIR}/app/process_entry.cpp
+        ${CMAKE_SOURCE_DIR}/platform/win32_platform.cpp
+        ${CMAKE_SOURCE_DIR}/platform/lz32_binding.cpp
+        ${CMAKE_SOURCE_DIR}/resources/installer.rc)
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources ${assets_dir})
+    target_compile_definitions(${target} PRIVATE NOMINMAX WIN32_LEAN_AND_MEAN)
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/installer.rc PROPERTIES
+        OBJECT_DEPENDS "${QUORVANE_BANNER_FILE};${QUORVANE_PAYLOAD_FILE};${assets_dir}/assets.rc")
+    quorvane_windows_program(${target})
+    if(QUORVANE_PAYLOAD_TARGET)
+        add_dependencies(${target} ${QUORVANE_PAYLOAD_TARGET})
+    endif()
+endfunction()
+
+add_installer(QuorvaneSetup)
+
+add_subdirectory(tests/wine)

@@ -1,0 +1,91 @@
+#include "install/install_command.h"
+
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "install/locations.h"
+#include "install/payload.h"
+#include "install/uninstall_command.h"
+#include "resources/resource_ids.h"
+
+const char ProgressDialogName[] = "Installing";
+
+namespace {
+
+constexpr DWORD ProgressPauseMilliseconds = 2000;
+
+void ReportExpansionFailure() {
+    ShowMessage(app.instance, IDS_EXPAND_FAILED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// Closes only the window this run opened: a command nested inside one of its
+// message boxes may have opened and closed a progress window of its own.
+void CloseProgressWindow(HWND progress) {
+    if (progress != nullptr) platform::DestroyWindow(progress);
+}
+
+} // namespace
+
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM /*wordParam*/, LPARAM /*longParam*/) {
+    if (message == WM_INITDIALOG) app.progressWindow = dialog;
+    if (message == WM_DESTROY && app.progressWindow == dialog) app.progressWindow = nullptr;
+    return FALSE;
+}
+
+void InstallScreenSaver(HWND mainWindow) {
+    const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
+    const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
+    if (inWindows || inSystem) {
+        if (ShowMessage(app.instance, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, MB_YESNO | MB_ICONEXCLAMATION) !=
+            IDYES)
+            return;
+        if (!RemoveInstalledCopies(inSystem != 0, inWindows != 0)) return;
+    }
+    // Without a Windows directory every path would be relative to wherever we run.
+    if (locations.WindowsDir[0] == '\0') {
+        ReportExpansionFailure();
+        return;
+    }
+
+    app.progressWindow = nullptr;
+    platform::CreateDialogParamA(app.instance, ProgressDialogName, mainWindow, ProgressDialogProc, 0);
+    const HWND progress = app.progressWindow;
+    // Paint it now: no messages are dispatched until the install ends.
+    if (progress != nullptr) platform::UpdateWindow(progress);
+
+    char targetPath[PathSize];
+    char tempPath[PathSize];
+    ComposePath(targetPath, locations.WindowsDir, names.ScrName);
+    ComposePath(tempPath, locations.WindowsDir, names.TempName);
+
+    if (!ExtractPayload(tempPath, PayloadName, PayloadType)) {
+        CloseProgressWindow(progress);
+        return;
+    }
+    const LONG result = ExpandPayload(tempPath, targetPath);
+    if (result > 0) {
+        platform::Sleep(ProgressPauseMilliseconds);
+        CloseProgressWindow(progress);
+        // Report success only for a file that is really there.
+        if (IsPresentIn(locations.WindowsDir, names.ScrName)) {
+            ShowMessage(app.instance, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
+            ActivateScreenSaver(targetPath);
+        } else {
+            ReportExpansionFailure();
+        }
+    } else {
+        CloseProgressWindow(progress);
+        // A partly written screen saver would be offered by Windows and fail when run.
+        if (IsPresentIn(locations.WindowsDir, names.ScrName)) platform::DeleteFileA(targetPath);
+        ReportExpansionFailure();
+    }
+    if (IsPresentIn(locations.WindowsDir, names.TempName)) platform::DeleteFileA(tempPath);
+}
+
+void ActivateScreenSaver(const char* targetPath) {
+    char shortPath[PathSize] = "";
+    const DWORD length = platform::GetShortPathNameA(targetPath, shortPath, PathSize);
+    // Without a short form the long path still names the file.
+    const char* value = (length == 0 || length >= PathSize) ? targetPath : shortPath;
+    platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", value, "system.ini");
+    platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_UPDATEINIFILE);
+}

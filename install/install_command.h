@@ -1,0 +1,10 @@
+// The Install command.
+#pragma once
+
+#include "platform/platform.h"
+
+extern const char ProgressDialogName[];  // "Installing"
+
+void InstallScreenSaver(HWND mainWindow);
+void ActivateScreenSaver(const char* targetPath);
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wordParam, LPARAM longParam);

@@ -1,0 +1,59 @@
+#include "install/payload.h"
+
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "install/locations.h"
+#include "resources/resource_ids.h"
+
+#include <cstdio>
+
+const char PayloadName[] = "program";
+const char PayloadType[] = "DATA";
+
+BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type) {
+    HRSRC found = platform::FindResourceA(app.instance, name, type);
+    const DWORD size = found != nullptr ? platform::SizeofResource(app.instance, found) : 0;
+    HGLOBAL loaded = found != nullptr ? platform::LoadResource(app.instance, found) : nullptr;
+    if (loaded == nullptr) {
+        ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    const void* bytes = platform::LockResource(loaded);
+    if (bytes == nullptr) {
+        ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+
+    HANDLE file = platform::CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY,
+                                        nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowMessage(app.instance, IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    DWORD written = 0;
+    // A write that stops short (a full disk) leaves a truncated payload.
+    if (!platform::WriteFile(file, bytes, size, &written, nullptr) || written != size) {
+        ShowMessage(app.instance, IDS_TEMP_NOT_WRITTEN, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+        platform::CloseHandle(file);
+        return FALSE;
+    }
+    platform::CloseHandle(file);
+    return TRUE;
+}
+
+LONG ExpandPayload(const char* sourcePath, const char* targetPath) {
+    // LZOpenFileA takes writable names.
+    char source[PathSize];
+    char target[PathSize];
+    std::snprintf(source, sizeof source, "%s", sourcePath);
+    std::snprintf(target, sizeof target, "%s", targetPath);
+
+    OFSTRUCT openInfo = {};
+    // A failed open is not tested here: its error code makes LZCopy fail.
+    const INT sourceFile = platform::LZOpenFileA(source, &openInfo, OF_READ);
+    const INT targetFile = platform::LZOpenFileA(target, &openInfo, OF_CREATE);
+    const LONG result = platform::LZCopy(sourceFile, targetFile);
+    platform::LZClose(sourceFile);
+    platform::LZClose(targetFile);
+    return result;
+}
