@@ -4,9 +4,9 @@
 #include "platform/platform.h"
 
 struct ApplicationState {
-    HINSTANCE instance;   // every resource and string load uses it
-    char title[150];      // the main window's title, string 1
-    HWND progressWindow;  // the Install command's progress window while it is open
+    HINSTANCE instance;  // every resource and string load uses it
+    char title[150];     // the main window's title, string 1
+    HWND progressWindow; // the Install command's progress window while it is open
 };
 
 extern ApplicationState app;

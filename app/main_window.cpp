@@ -30,9 +30,9 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
     platform::LoadStringA(instance, IDS_WINDOW_TITLE, app.title, sizeof app.title);
     // A fixed frame with caption and system menu: no minimise, maximise or sizing.
     // The real size and position are set while the window is created.
-    HWND window = platform::CreateWindowExA(0, MainClassName, app.title, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                                            nullptr);
+    HWND window =
+        platform::CreateWindowExA(0, MainClassName, app.title, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return FALSE;
     platform::ShowWindow(window, showCommand);
     platform::UpdateWindow(window);
@@ -41,14 +41,14 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
 
 void DispatchCommand(HWND window, UINT id, LPARAM /*control*/, UINT /*notifyCode*/) {
     switch (id) {
-    case CmdAbout:     ShowMessage(app.instance, IDS_ABOUT_TEXT, IDS_INSTALLER_CAPTION, MB_OK); break;
-    case CmdExit:      platform::PostQuitMessage(0); break;
-    case CmdInstall:   InstallScreenSaver(window); break;
+    case CmdAbout: ShowMessage(app.instance, IDS_ABOUT_TEXT, IDS_INSTALLER_CAPTION, MB_OK); break;
+    case CmdExit: platform::PostQuitMessage(0); break;
+    case CmdInstall: InstallScreenSaver(window); break;
     case CmdUninstall: UninstallScreenSaver(window); break;
-    case BtnExit:      platform::PostQuitMessage(0); break;
-    case BtnInstall:   InstallScreenSaver(window); break;
+    case BtnExit: platform::PostQuitMessage(0); break;
+    case BtnInstall: InstallScreenSaver(window); break;
     case BtnUninstall: UninstallScreenSaver(window); break;
-    default:           break;
+    default: break;
     }
 }
 
@@ -59,18 +59,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wordParam, LPA
         LoadInstallSettings();
         LoadBanner();
         return 0;
-    case WM_DESTROY:
-        platform::PostQuitMessage(0);
-        return 0;
-    case WM_PAINT:
-        PaintBanner(window);
-        return 0;
-    case WM_SHOWWINDOW:
-        return 0;
-    case WM_COMMAND:
-        DispatchCommand(window, LOWORD(wordParam), longParam, HIWORD(wordParam));
-        return 0;
-    default:
-        return platform::DefWindowProcA(window, message, wordParam, longParam);
+    case WM_DESTROY: platform::PostQuitMessage(0); return 0;
+    case WM_PAINT: PaintBanner(window); return 0;
+    case WM_SHOWWINDOW: return 0;
+    case WM_COMMAND: DispatchCommand(window, LOWORD(wordParam), longParam, HIWORD(wordParam)); return 0;
+    default: return platform::DefWindowProcA(window, message, wordParam, longParam);
     }
 }

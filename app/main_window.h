@@ -3,9 +3,9 @@
 
 #include "platform/platform.h"
 
-extern const char MainClassName[];  // "ProgramInstaller"
-extern const char MainMenuName[];   // "Menu_1"
-extern const char AppIconName[];    // "AppIcon"
+extern const char MainClassName[]; // "ProgramInstaller"
+extern const char MainMenuName[];  // "Menu_1"
+extern const char AppIconName[];   // "AppIcon"
 
 BOOL RegisterMainClass(HINSTANCE instance);
 BOOL CreateMainWindow(HINSTANCE instance, int showCommand);

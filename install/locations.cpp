@@ -38,11 +38,11 @@ void LoadInstallSettings() {
     platform::LoadStringA(app.instance, IDS_PREFS_NAME, names.PrefsName, sizeof names.PrefsName);
 }
 
-void ComposePath(char (&path)[PathSize], const char* directory, const char* name) {
+void ComposePath(char (&path)[PathSize], const char *directory, const char *name) {
     std::snprintf(path, PathSize, "%s%s", directory, name);
 }
 
-DWORD IsPresentIn(const char* directory, const char* name) {
+DWORD IsPresentIn(const char *directory, const char *name) {
     // An empty search path would search the default places instead of none.
     if (directory[0] == '\0') return 0;
     return platform::SearchPathA(directory, name, nullptr, 0, nullptr, nullptr);

@@ -10,7 +10,7 @@
 const char PayloadName[] = "program";
 const char PayloadType[] = "DATA";
 
-BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type) {
+BOOL ExtractPayload(const char *tempPath, LPCSTR name, LPCSTR type) {
     HRSRC found = platform::FindResourceA(app.instance, name, type);
     const DWORD size = found != nullptr ? platform::SizeofResource(app.instance, found) : 0;
     HGLOBAL loaded = found != nullptr ? platform::LoadResource(app.instance, found) : nullptr;
@@ -18,14 +18,14 @@ BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type) {
         ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    const void* bytes = platform::LockResource(loaded);
+    const void *bytes = platform::LockResource(loaded);
     if (bytes == nullptr) {
         ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 
-    HANDLE file = platform::CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY,
-                                        nullptr);
+    HANDLE file =
+        platform::CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         ShowMessage(app.instance, IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
@@ -41,7 +41,7 @@ BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type) {
     return TRUE;
 }
 
-LONG ExpandPayload(const char* sourcePath, const char* targetPath) {
+LONG ExpandPayload(const char *sourcePath, const char *targetPath) {
     // LZOpenFileA takes writable names.
     char source[PathSize];
     char target[PathSize];

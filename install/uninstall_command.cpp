@@ -7,7 +7,7 @@
 
 namespace {
 
-void DeleteIn(const char* directory, const char* name) {
+void DeleteIn(const char *directory, const char *name) {
     char path[PathSize];
     ComposePath(path, directory, name);
     // A file that stays is found by the probe that follows the deletions.
@@ -50,7 +50,6 @@ BOOL RemoveInstalledCopies(BOOL inSystem, BOOL inWindows) {
         ShowMessage(app.instance, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    if (removed)
-        ShowMessage(app.instance, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
+    if (removed) ShowMessage(app.instance, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
     return TRUE;
 }

@@ -10,10 +10,10 @@ struct ButtonSpec {
     LONG X, Y, Width, Height;
 };
 
-extern const char BannerName[];  // "installBMP"
+extern const char BannerName[]; // "installBMP"
 
 void CreateCommandButtons(HWND mainWindow);
-void MeasureButton(HWND mainWindow, ButtonSpec& spec);
+void MeasureButton(HWND mainWindow, ButtonSpec &spec);
 void CenterWindowOnScreen(HWND window, int width, int height);
 void LoadBanner();
 void PaintBanner(HWND mainWindow);

@@ -1,0 +1,74 @@
+#include "screensaver/settings_dialog.h"
+
+#include "screensaver/prefs_file.h"
+#include "screensaver/screensaver_ids.h"
+
+namespace {
+
+// One drop-down list per numeric setting; item i is the value minimum + i.
+struct Choice {
+    int control;
+    SettingId setting;
+    UINT firstString;
+};
+
+const Choice choices[] = {
+    {IDC_SPEED, SettingSpeed, IDS_SPEED_FIRST},
+    {IDC_STARS, SettingStars, IDS_STARS_FIRST},
+};
+
+HINSTANCE dialogInstance;
+
+void FillChoice(HWND dialog, const Choice& choice, int value) {
+    const SettingSpec& spec = settingSpecs[choice.setting];
+    const HWND list = GetDlgItem(dialog, choice.control);
+    for (int option = spec.minimum; option <= spec.maximum; ++option) {
+        char text[64];
+        if (LoadStringA(dialogInstance, choice.firstString + (option - spec.minimum), text, sizeof text) <= 0)
+            wsprintfA(text, "%d", option);
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(ClampSetting(choice.setting, value) - spec.minimum), 0);
+}
+
+int ReadChoice(HWND dialog, const Choice& choice) {
+    const LRESULT index = SendDlgItemMessageA(dialog, choice.control, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return settingSpecs[choice.setting].fallback;
+    return ClampSetting(choice.setting, settingSpecs[choice.setting].minimum + static_cast<int>(index));
+}
+
+void ShowSettings(HWND dialog) {
+    const SaverSettings settings = LoadSettings();
+    for (const Choice& choice : choices) FillChoice(dialog, choice, settings.values[choice.setting]);
+    CheckDlgButton(dialog, IDC_NORTHERN_LIGHTS, settings.values[SettingAurora] ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void StoreSettings(HWND dialog) {
+    SaverSettings settings = DefaultSettings();
+    for (const Choice& choice : choices) settings.values[choice.setting] = ReadChoice(dialog, choice);
+    settings.values[SettingAurora] = IsDlgButtonChecked(dialog, IDC_NORTHERN_LIGHTS) == BST_CHECKED ? 1 : 0;
+    // A failed write leaves the old settings in use; there is nothing better to offer.
+    SaveSettings(settings);
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wordParam, LPARAM /*longParam*/) {
+    switch (message) {
+    case WM_INITDIALOG: ShowSettings(dialog); return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wordParam)) {
+        case IDOK: StoreSettings(dialog); EndDialog(dialog, IDOK); return TRUE;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+int RunSettingsDialog(HINSTANCE instance, HWND owner) {
+    dialogInstance = instance;
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
+    const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(DLG_SETTINGS), owner, SettingsDialogProc, 0);
+    return result == -1 ? 1 : 0;
+}

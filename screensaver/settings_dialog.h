@@ -1,0 +1,8 @@
+// The settings dialog of /c and of a start without arguments.
+#pragma once
+
+#include <windows.h>
+
+// Shows the dialog owned by owner (may be null) and saves the choices on OK.
+// Returns the program's exit code.
+int RunSettingsDialog(HINSTANCE instance, HWND owner);

@@ -1,0 +1,159 @@
+// A scripted simulation of the Windows operations the installer relies on,
+// and the record of what the installer did with them.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fake {
+
+using Bytes = std::vector<uint8_t>;
+
+struct MessageBoxRecord {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+struct WindowRecord {
+    HWND handle = nullptr;
+    std::string className;
+    std::string text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND parent = nullptr;
+    INT_PTR id = 0; // the menu argument of a child: its control id
+    HGDIOBJ font = nullptr;
+    WNDPROC windowProc = nullptr;
+    DLGPROC dialogProc = nullptr;
+    std::string dialogTemplate;
+    bool alive = true;
+    bool shown = false;
+    int showCommand = -1;
+};
+
+struct FileRecord {
+    Bytes bytes;
+    bool directory = false;
+    bool deletable = true; // false: in use, read-only or beyond our rights
+};
+
+struct StretchRecord {
+    int destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight;
+    const void *bits;
+    const BITMAPINFO *info;
+    UINT usage;
+    DWORD rop;
+    HPALETTE palette; // the palette selected in the context when drawing
+    uint32_t pixelChecksum;
+};
+
+struct PaletteRecord {
+    std::vector<PALETTEENTRY> entries;
+    WORD version;
+    bool deleted = false;
+};
+
+struct World {
+    // Operations named here fail; failOnCall fails only the given calls (1-based) of one.
+    std::set<std::string> failing;
+    std::map<std::string, std::set<int>> failOnCall;
+    std::map<std::string, int> calls;
+    // Every operation in order, with its main argument: "DeleteFileA C:\WINDOWS\QUORVANE.SCR".
+    std::vector<std::string> log;
+
+    // Strings of the real resource script, by id.
+    std::map<UINT, std::string> strings;
+
+    // Message boxes: what was shown, and scripted answers (front first).
+    std::vector<MessageBoxRecord> boxes;
+    std::deque<int> answers;
+    std::function<int(const MessageBoxRecord &)> onMessageBox;
+
+    // Windows and the message queue.
+    std::map<std::string, WNDCLASSA> classes; // by upper-case name
+    std::vector<WindowRecord> windows;
+    std::deque<MSG> queue;
+    bool quitPosted = false;
+    int quitCode = 0;
+    bool queueRanDry = false; // GetMessageA found nothing: a test forgot its quit
+    std::vector<std::pair<HWND, UINT>> defaultProcessed;
+    std::set<std::string> dialogTemplates = {"INSTALLING"};
+    std::function<void(HWND)> onTopLevelCreated; // after its WM_CREATE, before CreateWindowExA returns
+
+    // Resources of the module are added with AddResource.
+    int resourcesFreed = 0;
+
+    // Global memory blocks still allocated.
+    int liveBlocks = 0;
+
+    // File system, by upper-case full path.
+    std::map<std::string, FileRecord> files;
+    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
+    std::string windowsDirectory = "C:\\WINDOWS";
+    DWORD shortWriteBy = 0;     // WriteFile reports success but writes this many bytes fewer
+    LONG partialExpansion = -1; // LZCopy writes this many bytes and then fails
+
+    // system.ini and other profiles: "FILE|SECTION|KEY" upper case -> value.
+    std::map<std::string, std::string> profile;
+    bool screenSaverActive = false;
+    std::vector<std::string> settingsCalls; // "17 1 0 1": action, param, data null?, flags
+    std::vector<DWORD> sleeps;
+
+    // Graphics.
+    int screenWidth = 1024, screenHeight = 768;
+    std::map<int, int> metrics = {{SM_CXFRAME, 4}, {SM_CYFRAME, 4},      {SM_CYCAPTION, 19},
+                                  {SM_CYMENU, 19}, {SM_CXFIXEDFRAME, 3}, {SM_CYFIXEDFRAME, 3}};
+    std::function<SIZE(HGDIOBJ font, const std::string &text)> measure; // default: per-character widths
+    std::vector<std::string> measured;                                  // texts measured, in order
+    std::vector<StretchRecord> drawings;
+    std::map<HPALETTE, PaletteRecord> palettes;
+    int realized = 0;
+    int openPaints = 0;
+    int openDCs = 0;
+    RECT clientOverride = {-1, -1, -1, -1};
+};
+
+extern World &world; // never destroyed: the banner is released at process exit, after every test
+
+// Fresh world: strings from the resource script, the standard directories, no files.
+void Reset();
+void ResetKernel(); // resources, memory blocks and open files, part of Reset
+void ResetLz();     // LZ handles, part of Reset
+
+// Counts and logs a call; true when the test made this call fail.
+bool Fails(const char *operation, const std::string &detail = "");
+
+// Scripting helpers.
+void PostMessage(HWND window, UINT message, WPARAM wordParam, LPARAM longParam);
+void AddResource(LPCSTR name, LPCSTR type, const Bytes &bytes);
+void AddFile(const std::string &path, const Bytes &bytes = Bytes{'x'});
+void AddDirectory(const std::string &path);
+bool FileExists(const std::string &path);
+const Bytes *FileBytes(const std::string &path);
+std::string Key(const std::string &text); // upper case, as Windows compares names
+Bytes ReadHostFile(const std::string &path);
+// Expands an SZDD file with libmspack; false when it is not one.
+bool ExpandSzdd(const Bytes &compressed, Bytes &expanded);
+
+// Windows by handle, and the live ones of a class.
+WindowRecord *Window(HWND handle);
+std::vector<WindowRecord *> WindowsOfClass(const std::string &className);
+std::vector<WindowRecord *> ChildrenOf(HWND parent);
+
+// Stock objects the fake hands out.
+extern const HGDIOBJ DefaultGuiFont;
+extern const HGDIOBJ SystemFont;
+extern const HINSTANCE Instance;
+
+} // namespace fake

@@ -1,0 +1,213 @@
+// The main window, its command table and the message boxes, against the fake platform.
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "install/locations.h"
+#include "resources/resource_ids.h"
+#include "tests/fake/fake_platform.h"
+#include "tests/host/scenario.h"
+
+#include <gtest/gtest.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+
+namespace {
+
+using fake::world;
+
+class MainWindowTest : public Scenario {
+  protected:
+    // Runs the whole program with the messages already queued.
+    int RunProgram() {
+        char noCommandLine[] = "";
+        return WinMain(fake::Instance, nullptr, noCommandLine, SW_SHOWDEFAULT);
+    }
+};
+
+TEST_F(MainWindowTest, RegistersTheClassAsSpecified) {
+    ASSERT_TRUE(RegisterMainClass(fake::Instance));
+    const WNDCLASSA &registered = world.classes.at("PROGRAMINSTALLER");
+    EXPECT_EQ(UINT(CS_HREDRAW | CS_VREDRAW), registered.style);
+    EXPECT_EQ(&MainWindowProc, registered.lpfnWndProc);
+    EXPECT_EQ(0, registered.cbClsExtra);
+    EXPECT_EQ(0, registered.cbWndExtra);
+    EXPECT_EQ(fake::Instance, registered.hInstance);
+    EXPECT_NE(nullptr, registered.hIcon);
+    EXPECT_NE(nullptr, registered.hCursor);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(INT_PTR{17}), registered.hbrBackground);
+    EXPECT_STREQ("Menu_1", registered.lpszMenuName);
+    EXPECT_EQ(1, world.calls["LoadIconA"]);
+    EXPECT_NE(world.log.end(), std::find(world.log.begin(), world.log.end(), "LoadIconA AppIcon"));
+}
+
+TEST_F(MainWindowTest, ClassWithoutIconStillRegisters) {
+    world.failing = {"LoadIconA"};
+    ASSERT_TRUE(RegisterMainClass(fake::Instance));
+    EXPECT_EQ(nullptr, world.classes.at("PROGRAMINSTALLER").hIcon);
+}
+
+TEST_F(MainWindowTest, CreatesTheTitledFixedWindowAndShowsIt) {
+    ASSERT_TRUE(RegisterMainClass(fake::Instance));
+    ASSERT_TRUE(CreateMainWindow(fake::Instance, SW_SHOWDEFAULT));
+    ASSERT_EQ(1u, fake::WindowsOfClass("ProgramInstaller").size());
+    const fake::WindowRecord &window = *fake::WindowsOfClass("ProgramInstaller")[0];
+    EXPECT_EQ("Installer - Quorvane Ver 1.0", window.text);
+    EXPECT_EQ(DWORD(0x00C80000), window.style);
+    EXPECT_EQ(0u, window.exStyle);
+    EXPECT_EQ(nullptr, window.parent);
+    EXPECT_EQ(SW_SHOWDEFAULT, window.showCommand);
+    EXPECT_EQ(fake::Instance, app.instance);
+    // Buttons, settings and banner exist before the window is first shown.
+    EXPECT_EQ(3u, fake::ChildrenOf(window.handle).size());
+    EXPECT_EQ("C:\\WINDOWS\\", std::string(locations.WindowsDir));
+    const auto showAt = std::find(world.log.begin(), world.log.end(), "ShowWindow 10");
+    const auto lastButton = std::find(world.log.begin(), world.log.end(), "CreateWindowExA button");
+    EXPECT_LT(lastButton - world.log.begin(), showAt - world.log.begin());
+}
+
+TEST_F(MainWindowTest, ProgramReturnsZeroWhenItCannotStart) {
+    for (const char *failing : {"RegisterClassA", "CreateWindowExA"}) {
+        SetUp();
+        world.failing = {failing};
+        EXPECT_EQ(0, RunProgram()) << failing;
+        EXPECT_TRUE(world.boxes.empty()) << failing;
+        EXPECT_EQ(0, world.calls["GetMessageA"]) << failing;
+    }
+}
+
+struct ExitCase {
+    const char *label;
+    UINT message;
+    WPARAM wordParam;
+};
+
+class ProgramExitTest : public MainWindowTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(ProgramExitTest, ExitsWithCodeZero) {
+    PostToMainWindowOnceCreated(GetParam().message, GetParam().wordParam, 0);
+    EXPECT_EQ(0, RunProgram());
+    EXPECT_FALSE(world.queueRanDry);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ProgramExitTest,
+                         ::testing::Values(ExitCase{"MenuExit", WM_COMMAND, CmdExit},
+                                           ExitCase{"ButtonExit", WM_COMMAND, MAKEWPARAM(BtnExit, BN_CLICKED)},
+                                           ExitCase{"Close", WM_CLOSE, 0}),
+                         [](const auto &info) { return std::string(info.param.label); });
+
+TEST_F(MainWindowTest, ExitPostsQuitWithoutDestroyingTheWindow) {
+    StartProgram();
+    DispatchCommand(mainWindow, CmdExit, 0, 0);
+    EXPECT_TRUE(world.quitPosted);
+    EXPECT_EQ(0, world.quitCode);
+    EXPECT_TRUE(fake::Window(mainWindow)->alive);
+}
+
+TEST_F(MainWindowTest, ClosingDestroysTheWindowAndPostsQuit) {
+    StartProgram();
+    EXPECT_EQ(0, MainWindowProc(mainWindow, WM_CLOSE, 0, 0));
+    EXPECT_FALSE(fake::Window(mainWindow)->alive);
+    EXPECT_TRUE(world.quitPosted);
+}
+
+TEST_F(MainWindowTest, MessageLoopErrorEndsTheLoop) {
+    world.failing = {"GetMessageA"};
+    RunProgram();
+    EXPECT_EQ(1, world.calls["GetMessageA"]);
+    EXPECT_EQ(0, world.calls["DispatchMessageA"]);
+}
+
+TEST_F(MainWindowTest, ShowWindowIsNotPassedToDefaultProcessing) {
+    StartProgram();
+    world.defaultProcessed.clear();
+    EXPECT_EQ(0, MainWindowProc(mainWindow, WM_SHOWWINDOW, TRUE, 0));
+    EXPECT_TRUE(world.defaultProcessed.empty());
+    EXPECT_EQ(0, MainWindowProc(mainWindow, WM_MOVE, 0, 0));
+    EXPECT_EQ(1u, world.defaultProcessed.size());
+}
+
+TEST_F(MainWindowTest, AboutShowsTextZeroUnderTheInstallerCaption) {
+    StartProgram();
+    DispatchCommand(mainWindow, CmdAbout, 0, 0);
+    ASSERT_EQ(1u, world.boxes.size());
+    EXPECT_EQ(Box(IDS_ABOUT_TEXT, IDS_INSTALLER_CAPTION, MB_OK), world.boxes[0]);
+    EXPECT_EQ(nullptr, world.boxes[0].owner);
+    EXPECT_EQ("Quorvane screen saver Ver 1.0   quorvane@example.com   http://www.example.com/quorvane",
+              world.boxes[0].text);
+}
+
+// What each command id does, seen from outside: boxes shown and quit posted.
+struct Outcome {
+    std::vector<fake::MessageBoxRecord> boxes;
+    bool quit;
+};
+
+Outcome RunCommand(Scenario &scenario, UINT id, UINT notifyCode, LPARAM control) {
+    scenario.ResetWorldKeepingWindow();
+    DispatchCommand(scenario.mainWindow, id, control, notifyCode);
+    return {world.boxes, world.quitPosted};
+}
+
+TEST_F(MainWindowTest, CommandTable) {
+    StartProgram();
+    // Nothing installed: Install would install, Uninstall reports nothing to do.
+    const Outcome about = RunCommand(*this, CmdAbout, 0, 0);
+    const Outcome exit = RunCommand(*this, CmdExit, 0, 0);
+    const Outcome uninstall = RunCommand(*this, CmdUninstall, 0, 0);
+    ASSERT_EQ(1u, about.boxes.size());
+    EXPECT_EQ(Box(IDS_ABOUT_TEXT, IDS_INSTALLER_CAPTION, MB_OK), about.boxes[0]);
+    EXPECT_TRUE(exit.quit);
+    EXPECT_TRUE(exit.boxes.empty());
+    ASSERT_EQ(1u, uninstall.boxes.size());
+    EXPECT_EQ(Box(IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, MB_ICONINFORMATION), uninstall.boxes[0]);
+
+    const Outcome install = RunCommand(*this, CmdInstall, 0, 0);
+    EXPECT_EQ(1, world.calls["CreateDialogParamA"]) << "Install opens its progress window";
+
+    // The buttons are their menu twins; notification code and control do not matter.
+    const LPARAM someControl = 0x1234;
+    for (UINT notify : {0u, UINT(BN_CLICKED), 0xFFFFu}) {
+        EXPECT_EQ(exit.quit, RunCommand(*this, BtnExit, notify, someControl).quit);
+        EXPECT_EQ(uninstall.boxes, RunCommand(*this, BtnUninstall, notify, someControl).boxes);
+        EXPECT_EQ(about.boxes, RunCommand(*this, CmdAbout, notify, someControl).boxes);
+        EXPECT_EQ(install.boxes, RunCommand(*this, BtnInstall, notify, someControl).boxes);
+    }
+
+    // Id 0 and ids above 7 do nothing at all.
+    for (UINT id : {0u, 8u, 9u, 100u, 0xFFFFu}) {
+        ResetWorldKeepingWindow();
+        DispatchCommand(mainWindow, id, 0, 0);
+        EXPECT_TRUE(world.boxes.empty()) << id;
+        EXPECT_FALSE(world.quitPosted) << id;
+        EXPECT_EQ(0, world.calls["CreateDialogParamA"]) << id;
+        EXPECT_EQ(0, world.calls["SearchPathA"]) << id;
+    }
+}
+
+TEST_F(MainWindowTest, WindowProcedureSplitsTheCommandWord) {
+    StartProgram();
+    ResetWorldKeepingWindow();
+    // High word is a notification code, not part of the id.
+    EXPECT_EQ(0, MainWindowProc(mainWindow, WM_COMMAND, MAKEWPARAM(CmdAbout, 0x8000), 0x55));
+    ASSERT_EQ(1u, world.boxes.size());
+    EXPECT_EQ(Box(IDS_ABOUT_TEXT, IDS_INSTALLER_CAPTION, MB_OK), world.boxes[0]);
+}
+
+TEST_F(MainWindowTest, ShowMessageCutsLongTextsAndHasNoOwner) {
+    world.strings[IDS_ABOUT_TEXT] = std::string(700, 't');
+    world.strings[IDS_INSTALLER_CAPTION] = std::string(300, 'c');
+    world.answers = {IDYES};
+    EXPECT_EQ(IDYES, ShowMessage(fake::Instance, IDS_ABOUT_TEXT, IDS_INSTALLER_CAPTION, MB_YESNO));
+    ASSERT_EQ(1u, world.boxes.size());
+    EXPECT_EQ(std::string(599, 't'), world.boxes[0].text);
+    EXPECT_EQ(std::string(199, 'c'), world.boxes[0].caption);
+    EXPECT_EQ(nullptr, world.boxes[0].owner);
+    EXPECT_EQ(UINT(MB_YESNO), world.boxes[0].type);
+}
+
+TEST_F(MainWindowTest, ShowMessageCountsAFailedBoxAsNo) {
+    world.failing = {"MessageBoxA"};
+    EXPECT_NE(IDYES, ShowMessage(fake::Instance, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, MB_YESNO));
+}
+
+} // namespace

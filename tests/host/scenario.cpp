@@ -1,0 +1,97 @@
+#include "tests/host/scenario.h"
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "install/locations.h"
+#include "install/payload.h"
+#include "ui/layout.h"
+#include "ui/resource_dib.h"
+
+namespace fake {
+
+bool operator==(const MessageBoxRecord &a, const MessageBoxRecord &b) {
+    return a.owner == b.owner && a.text == b.text && a.caption == b.caption && a.type == b.type;
+}
+
+void PrintTo(const MessageBoxRecord &box, std::ostream *out) {
+    *out << "{\"" << box.caption << "\": \"" << box.text.substr(0, 60) << (box.text.size() > 60 ? "...\"" : "\"")
+         << ", type 0x" << std::hex << box.type << std::dec << (box.owner ? ", owned" : "") << "}";
+}
+
+} // namespace fake
+
+namespace {
+// The banner outlives every test, as it outlives the program; its blocks go with the world.
+void ForgetBanner() {
+    banner.Header = nullptr;
+    banner.Memory = nullptr;
+    banner.Palette = nullptr;
+}
+} // namespace
+
+void Scenario::SetUp() {
+    ForgetBanner();
+    fake::Reset();
+    app = {};
+    locations = {};
+    names = {};
+    fake::AddResource(BannerName, RT_BITMAP, ShippedBanner());
+#ifdef QUORVANE_PAYLOAD_FILE
+    fake::AddResource(PayloadName, PayloadType, ShippedPayload());
+#endif
+}
+
+void Scenario::TearDown() {
+    EXPECT_EQ(0, fake::world.openDCs) << "device contexts not released";
+    EXPECT_EQ(0, fake::world.openPaints) << "BeginPaint without EndPaint";
+    ForgetBanner();
+}
+
+void Scenario::ResetWorldKeepingWindow() {
+    fake::world.boxes.clear();
+    fake::world.answers.clear();
+    fake::world.calls.clear();
+    fake::world.log.clear();
+    fake::world.quitPosted = false;
+    fake::world.failing.clear();
+    fake::world.failOnCall.clear();
+}
+
+void Scenario::StartProgram() {
+    ASSERT_TRUE(RegisterMainClass(fake::Instance));
+    ASSERT_TRUE(CreateMainWindow(fake::Instance, SW_SHOWDEFAULT));
+    auto windows = fake::WindowsOfClass("ProgramInstaller");
+    ASSERT_EQ(1u, windows.size());
+    mainWindow = windows[0]->handle;
+}
+
+void Scenario::PostToMainWindowOnceCreated(UINT message, WPARAM wordParam, LPARAM longParam) {
+    fake::world.onTopLevelCreated = [=](HWND window) {
+        if (fake::Window(window)->className == "ProgramInstaller") {
+            mainWindow = window;
+            fake::PostMessage(window, message, wordParam, longParam);
+        }
+    };
+}
+
+fake::MessageBoxRecord Scenario::Box(UINT textId, UINT captionId, UINT type) {
+    return {nullptr, fake::world.strings.at(textId), fake::world.strings.at(captionId), type};
+}
+
+fake::Bytes Scenario::ShippedBanner() {
+    // The resource compiler drops the file header of a BITMAP resource.
+    static const fake::Bytes file = fake::ReadHostFile(QUORVANE_SOURCE_DIR "/resources/banner.bmp");
+    return fake::Bytes(file.begin() + sizeof(BITMAPFILEHEADER), file.end());
+}
+
+#ifdef QUORVANE_PAYLOAD_FILE
+fake::Bytes Scenario::ShippedPayload() {
+    static const fake::Bytes payload = fake::ReadHostFile(QUORVANE_PAYLOAD_FILE);
+    return payload;
+}
+
+fake::Bytes Scenario::PayloadProgram() {
+    static const fake::Bytes program = fake::ReadHostFile(QUORVANE_PAYLOAD_PROGRAM);
+    return program;
+}
+#endif

@@ -1,0 +1,42 @@
+// The fixture every host test starts from: a fresh fake world holding the
+// installer's real strings, banner and payload, and a clean application state.
+#pragma once
+
+#include "tests/fake/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace fake {
+bool operator==(const MessageBoxRecord &a, const MessageBoxRecord &b);
+void PrintTo(const MessageBoxRecord &box, std::ostream *out);
+} // namespace fake
+
+class Scenario : public ::testing::Test {
+  public:
+    HWND mainWindow = nullptr;
+
+    // Clears what the program showed and called, keeping windows and files.
+    void ResetWorldKeepingWindow();
+
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Registers the class and creates the main window, as the program's start does.
+    void StartProgram();
+    // Queues a message for the main window as soon as WinMain has created it.
+    void PostToMainWindowOnceCreated(UINT message, WPARAM wordParam, LPARAM longParam);
+
+    // The box the user sees for these string ids, with no owner.
+    static fake::MessageBoxRecord Box(UINT textId, UINT captionId, UINT type);
+    static std::vector<fake::MessageBoxRecord> Boxes(std::initializer_list<fake::MessageBoxRecord> boxes) {
+        return boxes;
+    }
+    static fake::Bytes ShippedBanner();  // the bitmap resource as the program carries it
+    static fake::Bytes ShippedPayload(); // the compressed screen saver
+    static fake::Bytes PayloadProgram(); // what it expands to
+};
