@@ -22,7 +22,8 @@ endif()
 
 file(GLOB fake_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
 file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
-add_executable(host_tests ${QUORVANE_SYSTEM_SOURCES} ${fake_sources} ${test_sources})
+add_executable(host_tests ${QUORVANE_SYSTEM_SOURCES} ${fake_sources} ${test_sources}
+    ${CMAKE_SOURCE_DIR}/tests/common/resource_script.cpp)
 find_library(MSPACK_LIBRARY mspack REQUIRED)
 target_link_libraries(host_tests PRIVATE quorvane_host_defaults GTest::gtest_main ${MSPACK_LIBRARY})
 if(TARGET screensaver_logic)

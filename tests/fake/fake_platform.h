@@ -73,7 +73,7 @@ struct World {
     std::vector<std::string> log;
 
     // Strings of the real resource script, by id.
-    std::map<UINT, std::string> strings;
+    std::map<unsigned, std::string> strings;
 
     // Message boxes: what was shown, and scripted answers (front first).
     std::vector<MessageBoxRecord> boxes;

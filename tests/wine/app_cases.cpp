@@ -1,0 +1,107 @@
+// The real installer's main window, About box and ways out.
+#include "tests/wine/driver.h"
+
+#include "resources/resource_ids.h"
+
+using namespace driver;
+
+WINE_CASE(MainWindowHasTitleAndFixedFrame) {
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    CHECK_EQ(std::string("Installer - Quorvane Ver 1.0"), WindowText(window));
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    CHECK((style & WS_CAPTION) == WS_CAPTION);
+    CHECK((style & WS_SYSMENU) != 0);
+    CHECK((style & WS_MINIMIZEBOX) == 0);
+    CHECK((style & WS_MAXIMIZEBOX) == 0);
+    CHECK((style & WS_THICKFRAME) == 0);
+    CHECK(GetMenu(window) != nullptr);
+    CHECK_EQ(size_t{1}, TopLevelWindows(installer.Id(), "ProgramInstaller").size());
+    ExitInstaller(installer);
+}
+
+WINE_CASE(AboutBoxShowsVersionAndContact) {
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    PostCommand(window, CmdAbout);
+    HWND box = WaitForMessageBox(installer);
+    REQUIRE(box != nullptr);
+    CHECK(GetWindow(box, GW_OWNER) == nullptr);
+    // The main window stays usable while the box is open.
+    CHECK(IsWindowEnabled(window));
+    const MessageBoxInfo info = ReadMessageBox(box);
+    CHECK_EQ(ScriptString(IDS_INSTALLER_CAPTION), info.caption);
+    CHECK_EQ(std::string("Screen Saver Installer"), info.caption);
+    CHECK_EQ(ScriptString(IDS_ABOUT_TEXT), info.text);
+    CheckBoxType(info, MB_OK);
+    Answer(box, IDOK);
+    CHECK(WaitUntilGone(box));
+    CHECK(IsWindow(window));
+    ExitInstaller(installer);
+}
+
+namespace {
+void ExitsWithZeroAfter(UINT message, WPARAM wordParam) {
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    if (window == nullptr) return Fail(__FILE__, __LINE__, "no main window");
+    PostMessageA(window, message, wordParam, 0);
+    CHECK_EQ(DWORD{0}, installer.WaitForExit(10000));
+}
+} // namespace
+
+WINE_CASE(ExitMenuEndsWithZero) { ExitsWithZeroAfter(WM_COMMAND, CmdExit); }
+WINE_CASE(ExitButtonEndsWithZero) { ExitsWithZeroAfter(WM_COMMAND, MAKEWPARAM(BtnExit, BN_CLICKED)); }
+WINE_CASE(CloseEndsWithZero) { ExitsWithZeroAfter(WM_CLOSE, 0); }
+
+WINE_CASE(MenuAndStringsAreTheScriptsOwn) {
+    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    REQUIRE(module != nullptr);
+    for (unsigned id : {0u, 1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u, 12u, 13u, 500u, 501u, 502u, 1000u, 1001u,
+                        1002u, 1003u, 1004u, 1005u, 1006u, 1007u, 1008u, 1009u}) {
+        char text[1024] = "";
+        LoadStringA(module, id, text, sizeof text);
+        CHECK_EQ(ScriptString(id), std::string(text));
+    }
+    char absent[16] = "x";
+    CHECK_EQ(0, LoadStringA(module, 14, absent, sizeof absent));
+
+    HMENU menu = LoadMenuA(module, "Menu_1");
+    REQUIRE(menu != nullptr);
+    REQUIRE(GetMenuItemCount(menu) == 2);
+    auto itemText = [](HMENU owner, int position) {
+        char text[128] = "";
+        GetMenuStringA(owner, position, text, sizeof text, MF_BYPOSITION);
+        return std::string(text);
+    };
+    CHECK_EQ(std::string("&File"), itemText(menu, 0));
+    CHECK_EQ(std::string("&Misc"), itemText(menu, 1));
+    HMENU file = GetSubMenu(menu, 0);
+    HMENU misc = GetSubMenu(menu, 1);
+    REQUIRE(file != nullptr && misc != nullptr);
+    CHECK_EQ(4, GetMenuItemCount(file));
+    CHECK_EQ(std::string("&Install Screen Saver"), itemText(file, 0));
+    CHECK_EQ(UINT(CmdInstall), GetMenuItemID(file, 0));
+    CHECK_EQ(std::string("&Uninstall Screen Saver"), itemText(file, 1));
+    CHECK_EQ(UINT(CmdUninstall), GetMenuItemID(file, 1));
+    CHECK((GetMenuState(file, 2, MF_BYPOSITION) & MF_SEPARATOR) != 0);
+    CHECK_EQ(std::string("&Exit"), itemText(file, 3));
+    CHECK_EQ(UINT(CmdExit), GetMenuItemID(file, 3));
+    CHECK_EQ(1, GetMenuItemCount(misc));
+    CHECK_EQ(std::string("&About"), itemText(misc, 0));
+    CHECK_EQ(UINT(CmdAbout), GetMenuItemID(misc, 0));
+    DestroyMenu(menu);
+
+    // One 32 x 32 icon of 16 colours.
+    HRSRC group = FindResourceA(module, "AppIcon", RT_GROUP_ICON);
+    REQUIRE(group != nullptr);
+    const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    REQUIRE(directory != nullptr);
+    CHECK_EQ(1, int(directory[4] | directory[5] << 8));
+    CHECK_EQ(32, int(directory[6]));
+    CHECK_EQ(32, int(directory[7]));
+    CHECK_EQ(16, int(directory[8]));
+    FreeLibrary(module);
+}
