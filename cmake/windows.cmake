@@ -49,6 +49,7 @@ function(add_installer target)
     set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/installer.rc PROPERTIES
         OBJECT_DEPENDS "${QUORVANE_BANNER_FILE};${QUORVANE_PAYLOAD_FILE};${assets_dir}/assets.rc")
     quorvane_windows_program(${target})
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
     if(QUORVANE_PAYLOAD_TARGET)
         add_dependencies(${target} ${QUORVANE_PAYLOAD_TARGET})
     endif()

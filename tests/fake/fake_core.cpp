@@ -9,20 +9,19 @@
 
 namespace fake {
 
-World &world = *new World;
+World& world = *new World;
 
 const HGDIOBJ DefaultGuiFont = reinterpret_cast<HGDIOBJ>(uintptr_t{0xF0A1});
 const HGDIOBJ SystemFont = reinterpret_cast<HGDIOBJ>(uintptr_t{0xF0A2});
 const HINSTANCE Instance = reinterpret_cast<HINSTANCE>(uintptr_t{0x400000});
 
-std::string Key(const std::string &text) {
+std::string Key(const std::string& text) {
     std::string key = text;
-    for (char &c : key)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return key;
 }
 
-Bytes ReadHostFile(const std::string &path) {
+Bytes ReadHostFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -36,7 +35,7 @@ void Reset() {
     world.strings = scriptStrings;
 }
 
-bool Fails(const char *operation, const std::string &detail) {
+bool Fails(const char* operation, const std::string& detail) {
     const int call = ++world.calls[operation];
     world.log.push_back(detail.empty() ? std::string(operation) : std::string(operation) + " " + detail);
     if (world.failing.count(operation) != 0) return true;

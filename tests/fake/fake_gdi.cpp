@@ -20,15 +20,14 @@ HGDIOBJ FontIn(HDC dc) {
 }
 
 // Default GUI font: 6 pixels a character, 13 high; the system font is wider and taller.
-SIZE DefaultMeasure(HGDIOBJ font, const std::string &text) {
+SIZE DefaultMeasure(HGDIOBJ font, const std::string& text) {
     const bool gui = font == DefaultGuiFont;
     return SIZE{static_cast<LONG>(text.size()) * (gui ? 6 : 8), gui ? 13 : 16};
 }
 
-uint32_t Checksum(const uint8_t *bytes, size_t size) {
+uint32_t Checksum(const uint8_t* bytes, size_t size) {
     uint32_t sum = 2166136261u;
-    for (size_t i = 0; i < size; ++i)
-        sum = (sum ^ bytes[i]) * 16777619u;
+    for (size_t i = 0; i < size; ++i) sum = (sum ^ bytes[i]) * 16777619u;
     return sum;
 }
 
@@ -60,7 +59,7 @@ HDC BeginPaint(HWND /*window*/, LPPAINTSTRUCT paint) {
     return PaintDC;
 }
 
-BOOL EndPaint(HWND /*window*/, const PAINTSTRUCT * /*paint*/) {
+BOOL EndPaint(HWND /*window*/, const PAINTSTRUCT* /*paint*/) {
     Fails("EndPaint");
     --world.openPaints;
     return TRUE;
@@ -95,7 +94,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     return TRUE;
 }
 
-HPALETTE CreatePalette(const LOGPALETTE *palette) {
+HPALETTE CreatePalette(const LOGPALETTE* palette) {
     if (Fails("CreatePalette")) return nullptr;
     PaletteRecord record;
     record.version = palette->palVersion;
@@ -128,16 +127,16 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
-                  int srcHeight, const void *bits, const BITMAPINFO *info, UINT usage, DWORD rop) {
+                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
     if (Fails("StretchDIBits")) return 0;
     // Read the header, colour table and every pixel row, as the real call would.
-    const BITMAPINFOHEADER &header = info->bmiHeader;
+    const BITMAPINFOHEADER& header = info->bmiHeader;
     const size_t rowBytes = (size_t(header.biWidth) * header.biBitCount + 31) / 32 * 4;
     const size_t rows = size_t(header.biHeight < 0 ? -header.biHeight : header.biHeight);
     const size_t colors =
         header.biClrUsed != 0 ? header.biClrUsed : (header.biBitCount <= 8 ? 1u << header.biBitCount : 0);
-    uint32_t checksum = Checksum(reinterpret_cast<const uint8_t *>(info), header.biSize + 4 * colors);
-    checksum ^= Checksum(static_cast<const uint8_t *>(bits), rowBytes * rows);
+    uint32_t checksum = Checksum(reinterpret_cast<const uint8_t*>(info), header.biSize + 4 * colors);
+    checksum ^= Checksum(static_cast<const uint8_t*>(bits), rowBytes * rows);
     world.drawings.push_back({destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight, bits, info, usage,
                               rop, selectedPalette[dc], checksum});
     return static_cast<int>(rows);

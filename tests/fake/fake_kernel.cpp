@@ -26,7 +26,7 @@ std::map<std::pair<std::string, std::string>, ResourceBlock> resourceBlocks;
 std::vector<std::pair<std::string, std::string>> resourceHandles;
 
 struct GlobalBlock {
-    void *bytes;
+    void* bytes;
     size_t size;
     int locks;
 };
@@ -39,29 +39,29 @@ struct OpenFile {
 };
 std::vector<OpenFile> openFiles;
 
-std::string Parent(const std::string &path) {
+std::string Parent(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 } // namespace
 
-void AddResource(LPCSTR name, LPCSTR type, const Bytes &bytes) {
+void AddResource(LPCSTR name, LPCSTR type, const Bytes& bytes) {
     ResourceBlock block{std::unique_ptr<uint8_t[]>(new uint8_t[std::max<size_t>(bytes.size(), 1)]), bytes.size()};
     std::copy(bytes.begin(), bytes.end(), block.bytes.get());
     resourceBlocks[{ResourceKey(name), ResourceKey(type)}] = std::move(block);
 }
 
-void AddFile(const std::string &path, const Bytes &bytes) { world.files[Key(path)] = FileRecord{bytes, false, true}; }
+void AddFile(const std::string& path, const Bytes& bytes) { world.files[Key(path)] = FileRecord{bytes, false, true}; }
 
-void AddDirectory(const std::string &path) { world.files[Key(path)] = FileRecord{{}, true, true}; }
+void AddDirectory(const std::string& path) { world.files[Key(path)] = FileRecord{{}, true, true}; }
 
-bool FileExists(const std::string &path) {
+bool FileExists(const std::string& path) {
     auto found = world.files.find(Key(path));
     return found != world.files.end() && !found->second.directory;
 }
 
-const Bytes *FileBytes(const std::string &path) {
+const Bytes* FileBytes(const std::string& path) {
     auto found = world.files.find(Key(path));
     return found != world.files.end() && !found->second.directory ? &found->second.bytes : nullptr;
 }
@@ -70,8 +70,7 @@ const Bytes *FileBytes(const std::string &path) {
 void ResetKernel() {
     resourceBlocks.clear();
     resourceHandles.clear();
-    for (auto &block : globalBlocks)
-        std::free(block.second.bytes);
+    for (auto& block : globalBlocks) std::free(block.second.bytes);
     globalBlocks.clear();
     openFiles.clear();
 }
@@ -88,7 +87,7 @@ HRSRC FindResourceA(HMODULE /*module*/, LPCSTR name, LPCSTR type) {
 }
 
 namespace {
-const fake::ResourceBlock *BlockOf(uintptr_t handle, uintptr_t base) {
+const fake::ResourceBlock* BlockOf(uintptr_t handle, uintptr_t base) {
     const size_t index = handle - base - 1;
     if (handle <= base || index >= resourceHandles.size()) return nullptr;
     auto found = resourceBlocks.find(resourceHandles[index]);
@@ -98,7 +97,7 @@ const fake::ResourceBlock *BlockOf(uintptr_t handle, uintptr_t base) {
 
 DWORD SizeofResource(HMODULE /*module*/, HRSRC resource) {
     if (Fails("SizeofResource")) return 0;
-    const auto *block = BlockOf(reinterpret_cast<uintptr_t>(resource), 0x7000);
+    const auto* block = BlockOf(reinterpret_cast<uintptr_t>(resource), 0x7000);
     return block ? static_cast<DWORD>(block->size) : 0;
 }
 
@@ -110,7 +109,7 @@ HGLOBAL LoadResource(HMODULE /*module*/, HRSRC resource) {
 
 LPVOID LockResource(HGLOBAL resourceData) {
     if (Fails("LockResource")) return nullptr;
-    const auto *block = BlockOf(reinterpret_cast<uintptr_t>(resourceData), 0x8000);
+    const auto* block = BlockOf(reinterpret_cast<uintptr_t>(resourceData), 0x8000);
     return block ? block->bytes.get() : nullptr;
 }
 
@@ -122,7 +121,7 @@ BOOL FreeResource(HGLOBAL /*resourceData*/) {
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     if (Fails("GlobalAlloc", std::to_string(bytes))) return nullptr;
-    void *block = std::malloc(std::max<SIZE_T>(bytes, 1));
+    void* block = std::malloc(std::max<SIZE_T>(bytes, 1));
     if ((flags & GMEM_ZEROINIT) != 0)
         std::memset(block, 0, bytes);
     else
@@ -159,7 +158,7 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
 
 namespace {
 // The platform's contract: length on success, the size needed (buffer untouched) when too small.
-UINT CopyDirectory(const char *operation, const std::string &directory, LPSTR buffer, UINT size) {
+UINT CopyDirectory(const char* operation, const std::string& directory, LPSTR buffer, UINT size) {
     if (Fails(operation)) return 0;
     if (directory.size() + 1 > size) return static_cast<UINT>(directory.size() + 1);
     std::memcpy(buffer, directory.c_str(), directory.size() + 1);
@@ -176,7 +175,7 @@ UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
 }
 
 DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR /*buffer*/,
-                  LPSTR * /*filePart*/) {
+                  LPSTR* /*filePart*/) {
     if (Fails("SearchPathA", std::string(path ? path : "(default)") + " " + fileName)) return 0;
     // Only the one directory given; the tests never expect a default search.
     if (path == nullptr || path[0] == '\0' || extension != nullptr || bufferLength != 0) return 0;
@@ -212,8 +211,8 @@ BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritt
     if (Fails("WriteFile", std::to_string(bytesToWrite)) || index >= openFiles.size() || !openFiles[index].open)
         return FALSE;
     const DWORD count = bytesToWrite - std::min(world.shortWriteBy, bytesToWrite);
-    Bytes &target = world.files[openFiles[index].path].bytes;
-    const uint8_t *bytes = static_cast<const uint8_t *>(data);
+    Bytes& target = world.files[openFiles[index].path].bytes;
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
     target.insert(target.end(), bytes, bytes + count);
     if (bytesWritten) *bytesWritten = count;
     return TRUE;

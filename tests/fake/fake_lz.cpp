@@ -13,7 +13,7 @@ using namespace fake;
 
 namespace fake {
 
-bool ExpandSzdd(const Bytes &compressed, Bytes &expanded) {
+bool ExpandSzdd(const Bytes& compressed, Bytes& expanded) {
     char inputName[] = "/tmp/quorvane-szdd-XXXXXX";
     char outputName[] = "/tmp/quorvane-plain-XXXXXX";
     const int input = mkstemp(inputName);
@@ -24,9 +24,9 @@ bool ExpandSzdd(const Bytes &compressed, Bytes &expanded) {
     close(output);
 
     bool expandedOk = false;
-    msszdd_decompressor *decompressor = mspack_create_szdd_decompressor(nullptr);
+    msszdd_decompressor* decompressor = mspack_create_szdd_decompressor(nullptr);
     if (written && decompressor != nullptr) {
-        msszddd_header *header = decompressor->open(decompressor, inputName);
+        msszddd_header* header = decompressor->open(decompressor, inputName);
         if (header != nullptr) {
             expandedOk = decompressor->extract(decompressor, header, outputName) == MSPACK_ERR_OK;
             decompressor->close(decompressor, header);
@@ -50,7 +50,7 @@ struct LzHandle {
 };
 std::vector<LzHandle> lzHandles;
 
-const LzHandle *Open(INT handle) {
+const LzHandle* Open(INT handle) {
     if (handle < 0 || size_t(handle) >= lzHandles.size() || !lzHandles[handle].open) return nullptr;
     return &lzHandles[handle];
 }
@@ -80,13 +80,13 @@ INT LZOpenFileA(LPSTR fileName, LPOFSTRUCT openInfo, WORD style) {
 
 LONG LZCopy(INT source, INT destination) {
     const bool failing = Fails("LZCopy");
-    const LzHandle *from = Open(source);
-    const LzHandle *to = Open(destination);
+    const LzHandle* from = Open(source);
+    const LzHandle* to = Open(destination);
     if (from == nullptr || from->forWriting) return LZERROR_BADINHANDLE;
     if (to == nullptr || !to->forWriting) return LZERROR_BADOUTHANDLE;
     if (failing) return LZERROR_WRITE;
 
-    const Bytes &input = world.files[from->path].bytes;
+    const Bytes& input = world.files[from->path].bytes;
     static const uint8_t magic[8] = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33};
     Bytes output;
     if (input.size() >= 14 && std::equal(magic, magic + 8, input.begin())) {
@@ -94,7 +94,7 @@ LONG LZCopy(INT source, INT destination) {
     } else {
         output = input; // an uncompressed file is copied as it is
     }
-    Bytes &target = world.files[to->path].bytes;
+    Bytes& target = world.files[to->path].bytes;
     if (world.partialExpansion >= 0) {
         target.assign(output.begin(), output.begin() + std::min<size_t>(output.size(), world.partialExpansion));
         return LZERROR_WRITE;

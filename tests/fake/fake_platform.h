@@ -50,8 +50,8 @@ struct FileRecord {
 
 struct StretchRecord {
     int destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight;
-    const void *bits;
-    const BITMAPINFO *info;
+    const void* bits;
+    const BITMAPINFO* info;
     UINT usage;
     DWORD rop;
     HPALETTE palette; // the palette selected in the context when drawing
@@ -78,7 +78,7 @@ struct World {
     // Message boxes: what was shown, and scripted answers (front first).
     std::vector<MessageBoxRecord> boxes;
     std::deque<int> answers;
-    std::function<int(const MessageBoxRecord &)> onMessageBox;
+    std::function<int(const MessageBoxRecord&)> onMessageBox;
 
     // Windows and the message queue.
     std::map<std::string, WNDCLASSA> classes; // by upper-case name
@@ -114,7 +114,7 @@ struct World {
     int screenWidth = 1024, screenHeight = 768;
     std::map<int, int> metrics = {{SM_CXFRAME, 4}, {SM_CYFRAME, 4},      {SM_CYCAPTION, 19},
                                   {SM_CYMENU, 19}, {SM_CXFIXEDFRAME, 3}, {SM_CYFIXEDFRAME, 3}};
-    std::function<SIZE(HGDIOBJ font, const std::string &text)> measure; // default: per-character widths
+    std::function<SIZE(HGDIOBJ font, const std::string& text)> measure; // default: per-character widths
     std::vector<std::string> measured;                                  // texts measured, in order
     std::vector<StretchRecord> drawings;
     std::map<HPALETTE, PaletteRecord> palettes;
@@ -124,7 +124,7 @@ struct World {
     RECT clientOverride = {-1, -1, -1, -1};
 };
 
-extern World &world; // never destroyed: the banner is released at process exit, after every test
+extern World& world; // never destroyed: the banner is released at process exit, after every test
 
 // Fresh world: strings from the resource script, the standard directories, no files.
 void Reset();
@@ -132,24 +132,24 @@ void ResetKernel(); // resources, memory blocks and open files, part of Reset
 void ResetLz();     // LZ handles, part of Reset
 
 // Counts and logs a call; true when the test made this call fail.
-bool Fails(const char *operation, const std::string &detail = "");
+bool Fails(const char* operation, const std::string& detail = "");
 
 // Scripting helpers.
 void PostMessage(HWND window, UINT message, WPARAM wordParam, LPARAM longParam);
-void AddResource(LPCSTR name, LPCSTR type, const Bytes &bytes);
-void AddFile(const std::string &path, const Bytes &bytes = Bytes{'x'});
-void AddDirectory(const std::string &path);
-bool FileExists(const std::string &path);
-const Bytes *FileBytes(const std::string &path);
-std::string Key(const std::string &text); // upper case, as Windows compares names
-Bytes ReadHostFile(const std::string &path);
+void AddResource(LPCSTR name, LPCSTR type, const Bytes& bytes);
+void AddFile(const std::string& path, const Bytes& bytes = Bytes{'x'});
+void AddDirectory(const std::string& path);
+bool FileExists(const std::string& path);
+const Bytes* FileBytes(const std::string& path);
+std::string Key(const std::string& text); // upper case, as Windows compares names
+Bytes ReadHostFile(const std::string& path);
 // Expands an SZDD file with libmspack; false when it is not one.
-bool ExpandSzdd(const Bytes &compressed, Bytes &expanded);
+bool ExpandSzdd(const Bytes& compressed, Bytes& expanded);
 
 // Windows by handle, and the live ones of a class.
-WindowRecord *Window(HWND handle);
-std::vector<WindowRecord *> WindowsOfClass(const std::string &className);
-std::vector<WindowRecord *> ChildrenOf(HWND parent);
+WindowRecord* Window(HWND handle);
+std::vector<WindowRecord*> WindowsOfClass(const std::string& className);
+std::vector<WindowRecord*> ChildrenOf(HWND parent);
 
 // Stock objects the fake hands out.
 extern const HGDIOBJ DefaultGuiFont;

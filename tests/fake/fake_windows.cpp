@@ -14,7 +14,7 @@ constexpr uintptr_t WindowHandleBase = 0x10000;
 
 HWND HandleOf(size_t index) { return reinterpret_cast<HWND>(WindowHandleBase + 0x10 * (index + 1)); }
 
-LRESULT Deliver(WindowRecord *window, UINT message, WPARAM wordParam, LPARAM longParam) {
+LRESULT Deliver(WindowRecord* window, UINT message, WPARAM wordParam, LPARAM longParam) {
     if (window == nullptr || !window->alive) return 0;
     const HWND handle = window->handle;
     if (window->windowProc != nullptr) return window->windowProc(handle, message, wordParam, longParam);
@@ -30,23 +30,23 @@ HWND AddWindow(WindowRecord record) {
 
 } // namespace
 
-WindowRecord *Window(HWND handle) {
+WindowRecord* Window(HWND handle) {
     const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
     if (value <= WindowHandleBase || (value - WindowHandleBase) % 0x10 != 0) return nullptr;
     const size_t index = (value - WindowHandleBase) / 0x10 - 1;
     return index < world.windows.size() ? &world.windows[index] : nullptr;
 }
 
-std::vector<WindowRecord *> WindowsOfClass(const std::string &className) {
-    std::vector<WindowRecord *> found;
-    for (auto &window : world.windows)
+std::vector<WindowRecord*> WindowsOfClass(const std::string& className) {
+    std::vector<WindowRecord*> found;
+    for (auto& window : world.windows)
         if (window.alive && Key(window.className) == Key(className)) found.push_back(&window);
     return found;
 }
 
-std::vector<WindowRecord *> ChildrenOf(HWND parent) {
-    std::vector<WindowRecord *> found;
-    for (auto &window : world.windows)
+std::vector<WindowRecord*> ChildrenOf(HWND parent) {
+    std::vector<WindowRecord*> found;
+    for (auto& window : world.windows)
         if (window.parent == parent && (window.style & WS_CHILD) != 0) found.push_back(&window);
     return found;
 }
@@ -64,7 +64,7 @@ void PostMessage(HWND window, UINT message, WPARAM wordParam, LPARAM longParam) 
 
 namespace platform {
 
-ATOM RegisterClassA(const WNDCLASSA *windowClass) {
+ATOM RegisterClassA(const WNDCLASSA* windowClass) {
     if (Fails("RegisterClassA", windowClass->lpszClassName)) return 0;
     const std::string key = Key(windowClass->lpszClassName);
     if (world.classes.count(key) != 0) return 0;
@@ -122,7 +122,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM /*wordParam*/, LPARAM /
 
 BOOL ShowWindow(HWND window, int showCommand) {
     if (Fails("ShowWindow", std::to_string(showCommand))) return FALSE;
-    WindowRecord *record = Window(window);
+    WindowRecord* record = Window(window);
     if (record == nullptr || !record->alive) return FALSE;
     const bool wasShown = record->shown;
     record->shown = showCommand != SW_HIDE;
@@ -133,7 +133,7 @@ BOOL ShowWindow(HWND window, int showCommand) {
 
 BOOL UpdateWindow(HWND window) {
     if (Fails("UpdateWindow")) return FALSE;
-    WindowRecord *record = Window(window);
+    WindowRecord* record = Window(window);
     if (record == nullptr || !record->alive) return FALSE;
     if (record->shown || (record->style & WS_VISIBLE) != 0) Deliver(record, WM_PAINT, 0, 0);
     return TRUE;
@@ -158,12 +158,12 @@ BOOL GetMessageA(LPMSG message, HWND /*window*/, UINT /*filterMin*/, UINT /*filt
     return -1;
 }
 
-BOOL TranslateMessage(const MSG * /*message*/) {
+BOOL TranslateMessage(const MSG* /*message*/) {
     Fails("TranslateMessage");
     return FALSE;
 }
 
-LRESULT DispatchMessageA(const MSG *message) {
+LRESULT DispatchMessageA(const MSG* message) {
     Fails("DispatchMessageA", std::to_string(message->message));
     return Deliver(Window(message->hwnd), message->message, message->wParam, message->lParam);
 }
@@ -192,11 +192,10 @@ HWND CreateDialogParamA(HINSTANCE /*instance*/, LPCSTR templateName, HWND parent
 }
 
 BOOL DestroyWindow(HWND window) {
-    WindowRecord *record = Window(window);
+    WindowRecord* record = Window(window);
     if (Fails("DestroyWindow") || record == nullptr || !record->alive) return FALSE;
     Deliver(record, WM_DESTROY, 0, 0);
-    for (WindowRecord *child : fake::ChildrenOf(window))
-        child->alive = false;
+    for (WindowRecord* child : fake::ChildrenOf(window)) child->alive = false;
     Window(window)->alive = false;
     return TRUE;
 }
@@ -204,7 +203,7 @@ BOOL DestroyWindow(HWND window) {
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (Fails("MessageBoxA", text)) return 0;
     world.boxes.push_back({owner, text, caption, type});
-    const MessageBoxRecord &box = world.boxes.back();
+    const MessageBoxRecord& box = world.boxes.back();
     if (world.onMessageBox) return world.onMessageBox(box);
     if (!world.answers.empty()) {
         const int answer = world.answers.front();
@@ -236,7 +235,7 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wordParam, LPARAM longParam) {
     Fails("SendMessageA", std::to_string(message));
-    WindowRecord *record = Window(window);
+    WindowRecord* record = Window(window);
     if (record == nullptr || !record->alive) return 0;
     if (message == WM_SETFONT) {
         record->font = reinterpret_cast<HGDIOBJ>(wordParam);
@@ -247,7 +246,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wordParam, LPARAM longPar
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL /*repaint*/) {
     if (Fails("MoveWindow")) return FALSE;
-    WindowRecord *record = Window(window);
+    WindowRecord* record = Window(window);
     if (record == nullptr || !record->alive) return FALSE;
     record->x = x;
     record->y = y;
@@ -258,7 +257,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL /*repaint
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
     if (Fails("GetClientRect")) return FALSE;
-    WindowRecord *record = Window(window);
+    WindowRecord* record = Window(window);
     if (record == nullptr) return FALSE;
     if (world.clientOverride.right >= 0) {
         *rect = world.clientOverride;

@@ -26,7 +26,7 @@ class MainWindowTest : public Scenario {
 
 TEST_F(MainWindowTest, RegistersTheClassAsSpecified) {
     ASSERT_TRUE(RegisterMainClass(fake::Instance));
-    const WNDCLASSA &registered = world.classes.at("PROGRAMINSTALLER");
+    const WNDCLASSA& registered = world.classes.at("PROGRAMINSTALLER");
     EXPECT_EQ(UINT(CS_HREDRAW | CS_VREDRAW), registered.style);
     EXPECT_EQ(&MainWindowProc, registered.lpfnWndProc);
     EXPECT_EQ(0, registered.cbClsExtra);
@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, CreatesTheTitledFixedWindowAndShowsIt) {
     ASSERT_TRUE(RegisterMainClass(fake::Instance));
     ASSERT_TRUE(CreateMainWindow(fake::Instance, SW_SHOWDEFAULT));
     ASSERT_EQ(1u, fake::WindowsOfClass("ProgramInstaller").size());
-    const fake::WindowRecord &window = *fake::WindowsOfClass("ProgramInstaller")[0];
+    const fake::WindowRecord& window = *fake::WindowsOfClass("ProgramInstaller")[0];
     EXPECT_EQ("Installer - Quorvane Ver 1.0", window.text);
     EXPECT_EQ(DWORD(0x00C80000), window.style);
     EXPECT_EQ(0u, window.exStyle);
@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, CreatesTheTitledFixedWindowAndShowsIt) {
 }
 
 TEST_F(MainWindowTest, ProgramReturnsZeroWhenItCannotStart) {
-    for (const char *failing : {"RegisterClassA", "CreateWindowExA"}) {
+    for (const char* failing : {"RegisterClassA", "CreateWindowExA"}) {
         SetUp();
         world.failing = {failing};
         EXPECT_EQ(0, RunProgram()) << failing;
@@ -76,7 +76,7 @@ TEST_F(MainWindowTest, ProgramReturnsZeroWhenItCannotStart) {
 }
 
 struct ExitCase {
-    const char *label;
+    const char* label;
     UINT message;
     WPARAM wordParam;
 };
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, ProgramExitTest,
                          ::testing::Values(ExitCase{"MenuExit", WM_COMMAND, CmdExit},
                                            ExitCase{"ButtonExit", WM_COMMAND, MAKEWPARAM(BtnExit, BN_CLICKED)},
                                            ExitCase{"Close", WM_CLOSE, 0}),
-                         [](const auto &info) { return std::string(info.param.label); });
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(MainWindowTest, ExitPostsQuitWithoutDestroyingTheWindow) {
     StartProgram();
@@ -142,7 +142,7 @@ struct Outcome {
     bool quit;
 };
 
-Outcome RunCommand(Scenario &scenario, UINT id, UINT notifyCode, LPARAM control) {
+Outcome RunCommand(Scenario& scenario, UINT id, UINT notifyCode, LPARAM control) {
     scenario.ResetWorldKeepingWindow();
     DispatchCommand(scenario.mainWindow, id, control, notifyCode);
     return {world.boxes, world.quitPosted};

@@ -9,11 +9,11 @@
 
 namespace fake {
 
-bool operator==(const MessageBoxRecord &a, const MessageBoxRecord &b) {
+bool operator==(const MessageBoxRecord& a, const MessageBoxRecord& b) {
     return a.owner == b.owner && a.text == b.text && a.caption == b.caption && a.type == b.type;
 }
 
-void PrintTo(const MessageBoxRecord &box, std::ostream *out) {
+void PrintTo(const MessageBoxRecord& box, std::ostream* out) {
     *out << "{\"" << box.caption << "\": \"" << box.text.substr(0, 60) << (box.text.size() > 60 ? "...\"" : "\"")
          << ", type 0x" << std::hex << box.type << std::dec << (box.owner ? ", owned" : "") << "}";
 }

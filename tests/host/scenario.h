@@ -11,8 +11,8 @@
 #include <vector>
 
 namespace fake {
-bool operator==(const MessageBoxRecord &a, const MessageBoxRecord &b);
-void PrintTo(const MessageBoxRecord &box, std::ostream *out);
+bool operator==(const MessageBoxRecord& a, const MessageBoxRecord& b);
+void PrintTo(const MessageBoxRecord& box, std::ostream* out);
 } // namespace fake
 
 class Scenario : public ::testing::Test {

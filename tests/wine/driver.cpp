@@ -11,15 +11,6 @@ namespace driver {
 
 namespace {
 
-struct Registered {
-    const char* name;
-    CaseBody body;
-};
-std::vector<Registered>& Cases() {
-    static std::vector<Registered> cases;
-    return cases;
-}
-
 int failures = 0;
 std::string buildDir;
 std::string sourceDir;
@@ -33,6 +24,18 @@ std::string WindowsPath(std::string path) {
 }
 
 } // namespace
+
+std::vector<RegisteredCase>& Cases() {
+    static std::vector<RegisteredCase> cases;
+    return cases;
+}
+
+void SetFolders(const std::string& build, const std::string& source) {
+    buildDir = WindowsPath(build);
+    sourceDir = WindowsPath(source);
+}
+
+int FailureCount() { return failures; }
 
 CaseRegistrar::CaseRegistrar(const char* name, CaseBody body) { Cases().push_back({name, body}); }
 
@@ -74,7 +77,8 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return bytes;
     uint8_t buffer[65536];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.insert(bytes.end(), buffer, buffer + got);
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.insert(bytes.end(), buffer, buffer + got);
     std::fclose(file);
     return bytes;
 }
@@ -247,8 +251,7 @@ std::string ScriptString(unsigned id) {
     return found != strings.end() ? found->second : "(no string " + std::to_string(id) + ")";
 }
 
-MessageBoxInfo ExpectBox(const Program& program, unsigned textId, unsigned captionId, int answer,
-                         DWORD milliseconds) {
+MessageBoxInfo ExpectBox(const Program& program, unsigned textId, unsigned captionId, int answer, DWORD milliseconds) {
     HWND box = WaitForMessageBox(program, milliseconds);
     if (box == nullptr) {
         Fail(__FILE__, __LINE__, "no message box \"" + ScriptString(textId).substr(0, 50) + "\"");
@@ -271,32 +274,3 @@ void ExitInstaller(Program& program) {
 }
 
 } // namespace driver
-
-int main(int argc, char** argv) {
-    using namespace driver;
-    if (argc >= 2 && std::strcmp(argv[1], "--list") == 0) {
-        for (const auto& registered : Cases()) std::printf("%s\n", registered.name);
-        return 0;
-    }
-    // For tools/run: close whatever installer window is open, as its user would.
-    if (argc >= 2 && std::strcmp(argv[1], "--close-installer") == 0) {
-        HWND window = FindWindowA("ProgramInstaller", nullptr);
-        if (window != nullptr) PostMessageA(window, WM_CLOSE, 0, 0);
-        return window != nullptr ? 0 : 1;
-    }
-    if (argc < 4) {
-        std::printf("usage: driver <case> <build folder> <source folder> | --list\n");
-        return 2;
-    }
-    buildDir = WindowsPath(argv[2]);
-    sourceDir = WindowsPath(argv[3]);
-    for (const auto& registered : Cases()) {
-        if (std::strcmp(registered.name, argv[1]) != 0) continue;
-        std::printf("case %s\n", registered.name);
-        registered.body();
-        std::printf("%s: %d failure(s)\n", registered.name, failures);
-        return failures == 0 ? 0 : 1;
-    }
-    std::printf("no case named %s\n", argv[1]);
-    return 2;
-}

@@ -18,6 +18,14 @@ namespace driver {
 
 // Registration: WINE_CASE(Name) { ... } defines a case that ctest runs by name.
 using CaseBody = void (*)();
+struct RegisteredCase {
+    const char* name;
+    CaseBody body;
+};
+std::vector<RegisteredCase>& Cases();
+// The windows build folder and the source folder, in Unix or Windows form.
+void SetFolders(const std::string& build, const std::string& source);
+int FailureCount();
 struct CaseRegistrar {
     CaseRegistrar(const char* name, CaseBody body);
 };
@@ -52,13 +60,13 @@ template <typename A, typename B> std::string Describe(const A& expected, const 
             return;                                                                                                    \
         }                                                                                                              \
     } while (0)
-void Note(const std::string& message);  // progress line in the test's output
+void Note(const std::string& message); // progress line in the test's output
 
 // Paths (Windows form). BuildFile("QuorvaneSetup.exe") is the real installer.
 std::string BuildFile(const std::string& relative);
 std::string SourceFile(const std::string& relative);
 std::string Installer();
-std::string WindowsDir();  // no trailing backslash
+std::string WindowsDir(); // no trailing backslash
 std::string SystemDir();
 
 // Files.
@@ -71,7 +79,7 @@ void RemoveInstalledFiles();
 
 // A program started by the driver; killed when it goes out of scope if still running.
 class Program {
-public:
+  public:
     Program(const std::string& exePath, const std::string& arguments = "");
     ~Program();
     Program(const Program&) = delete;
@@ -83,7 +91,7 @@ public:
     DWORD WaitForExit(DWORD milliseconds);
     void Kill();
 
-private:
+  private:
     PROCESS_INFORMATION info_ = {};
 };
 
@@ -101,11 +109,11 @@ struct MessageBoxInfo {
     std::string caption;
     std::string text;
     bool yes = false, no = false, ok = false, cancel = false;
-    bool icon = false;  // a static icon control: which icon is not readable across processes
+    bool icon = false; // a static icon control: which icon is not readable across processes
     int buttons = 0;
 };
 MessageBoxInfo ReadMessageBox(HWND box);
-void Answer(HWND box, int buttonId);  // IDOK, IDYES, IDNO
+void Answer(HWND box, int buttonId); // IDOK, IDYES, IDNO
 // Waits for the next box, checks its caption and text against string ids of the
 // installer, answers it, and returns what it showed.
 MessageBoxInfo ExpectBox(const Program& program, unsigned textId, unsigned captionId, int answer,
