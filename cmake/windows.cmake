@@ -7,8 +7,7 @@ enable_testing()
 # runtime that they would pull into a static link.
 function(quorvane_windows_program target)
     target_compile_options(${target} PRIVATE -Os -Wall -Wextra -Werror
-        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>)
-    target_compile_definitions(${target} PRIVATE __USE_MINGW_ANSI_STDIO=0)
+        $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables>)
     target_link_options(${target} PRIVATE -mwindows -static -static-libgcc -static-libstdc++ -s
         -Wl,--gc-sections -ffunction-sections -fdata-sections)
 endfunction()

@@ -81,11 +81,11 @@ void InstallScreenSaver(HWND mainWindow) {
     if (IsPresentIn(locations.WindowsDir, names.TempName)) platform::DeleteFileA(tempPath);
 }
 
-void ActivateScreenSaver(const char *targetPath) {
+void ActivateScreenSaver(const char* targetPath) {
     char shortPath[PathSize] = "";
     const DWORD length = platform::GetShortPathNameA(targetPath, shortPath, PathSize);
     // Without a short form the long path still names the file.
-    const char *value = (length == 0 || length >= PathSize) ? targetPath : shortPath;
+    const char* value = (length == 0 || length >= PathSize) ? targetPath : shortPath;
     platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", value, "system.ini");
     platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_UPDATEINIFILE);
 }

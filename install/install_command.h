@@ -6,5 +6,5 @@
 extern const char ProgressDialogName[]; // "Installing"
 
 void InstallScreenSaver(HWND mainWindow);
-void ActivateScreenSaver(const char *targetPath);
+void ActivateScreenSaver(const char* targetPath);
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wordParam, LPARAM longParam);

@@ -3,7 +3,8 @@
 #include "app/app_state.h"
 #include "resources/resource_ids.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 
 InstallLocations locations = {};
 InstallNames names = {};
@@ -38,11 +39,16 @@ void LoadInstallSettings() {
     platform::LoadStringA(app.instance, IDS_PREFS_NAME, names.PrefsName, sizeof names.PrefsName);
 }
 
-void ComposePath(char (&path)[PathSize], const char *directory, const char *name) {
-    std::snprintf(path, PathSize, "%s%s", directory, name);
+void ComposePath(char (&path)[PathSize], const char* directory, const char* name) {
+    // Cut to fit rather than overflow; with 100-character parts it always fits.
+    const size_t directoryLength = std::min(std::strlen(directory), size_t(PathSize - 1));
+    const size_t nameLength = std::min(std::strlen(name), size_t(PathSize - 1) - directoryLength);
+    std::memcpy(path, directory, directoryLength);
+    std::memcpy(path + directoryLength, name, nameLength);
+    path[directoryLength + nameLength] = '\0';
 }
 
-DWORD IsPresentIn(const char *directory, const char *name) {
+DWORD IsPresentIn(const char* directory, const char* name) {
     // An empty search path would search the default places instead of none.
     if (directory[0] == '\0') return 0;
     return platform::SearchPathA(directory, name, nullptr, 0, nullptr, nullptr);

@@ -22,6 +22,6 @@ extern InstallNames names;
 
 void LoadInstallSettings();
 // directory followed directly by name, in a PathSize buffer.
-void ComposePath(char (&path)[PathSize], const char *directory, const char *name);
+void ComposePath(char (&path)[PathSize], const char* directory, const char* name);
 // Non-zero exactly when name exists in directory itself.
-DWORD IsPresentIn(const char *directory, const char *name);
+DWORD IsPresentIn(const char* directory, const char* name);

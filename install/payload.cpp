@@ -5,12 +5,10 @@
 #include "install/locations.h"
 #include "resources/resource_ids.h"
 
-#include <cstdio>
-
 const char PayloadName[] = "program";
 const char PayloadType[] = "DATA";
 
-BOOL ExtractPayload(const char *tempPath, LPCSTR name, LPCSTR type) {
+BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type) {
     HRSRC found = platform::FindResourceA(app.instance, name, type);
     const DWORD size = found != nullptr ? platform::SizeofResource(app.instance, found) : 0;
     HGLOBAL loaded = found != nullptr ? platform::LoadResource(app.instance, found) : nullptr;
@@ -18,7 +16,7 @@ BOOL ExtractPayload(const char *tempPath, LPCSTR name, LPCSTR type) {
         ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    const void *bytes = platform::LockResource(loaded);
+    const void* bytes = platform::LockResource(loaded);
     if (bytes == nullptr) {
         ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
@@ -41,12 +39,12 @@ BOOL ExtractPayload(const char *tempPath, LPCSTR name, LPCSTR type) {
     return TRUE;
 }
 
-LONG ExpandPayload(const char *sourcePath, const char *targetPath) {
+LONG ExpandPayload(const char* sourcePath, const char* targetPath) {
     // LZOpenFileA takes writable names.
     char source[PathSize];
     char target[PathSize];
-    std::snprintf(source, sizeof source, "%s", sourcePath);
-    std::snprintf(target, sizeof target, "%s", targetPath);
+    ComposePath(source, sourcePath, "");
+    ComposePath(target, targetPath, "");
 
     OFSTRUCT openInfo = {};
     // A failed open is not tested here: its error code makes LZCopy fail.

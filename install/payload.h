@@ -7,6 +7,6 @@ extern const char PayloadName[]; // "program"
 extern const char PayloadType[]; // "DATA"
 
 // Writes the whole resource to tempPath; reports its own failures.
-BOOL ExtractPayload(const char *tempPath, LPCSTR name, LPCSTR type);
+BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type);
 // Expands the SZDD file sourcePath into targetPath: bytes written, or 0 or less on failure.
-LONG ExpandPayload(const char *sourcePath, const char *targetPath);
+LONG ExpandPayload(const char* sourcePath, const char* targetPath);

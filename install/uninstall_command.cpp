@@ -7,7 +7,7 @@
 
 namespace {
 
-void DeleteIn(const char *directory, const char *name) {
+void DeleteIn(const char* directory, const char* name) {
     char path[PathSize];
     ComposePath(path, directory, name);
     // A file that stays is found by the probe that follows the deletions.

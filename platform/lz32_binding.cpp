@@ -13,11 +13,11 @@ struct Lz32 {
     decltype(&::LZClose) close = nullptr;
 };
 
-template <typename Function> void Bind(HMODULE module, const char *name, Function &function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void *>(::GetProcAddress(module, name)));
+template <typename Function> void Bind(HMODULE module, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
-const Lz32 &BoundLz32() {
+const Lz32& BoundLz32() {
     static const Lz32 bound = [] {
         Lz32 lz32;
         char path[MAX_PATH];
@@ -39,15 +39,15 @@ const Lz32 &BoundLz32() {
 } // namespace
 
 INT LZOpenFileA(LPSTR fileName, LPOFSTRUCT openInfo, WORD style) {
-    const Lz32 &lz32 = BoundLz32();
+    const Lz32& lz32 = BoundLz32();
     return lz32.openFile ? lz32.openFile(fileName, openInfo, style) : LZERROR_BADINHANDLE;
 }
 LONG LZCopy(INT source, INT destination) {
-    const Lz32 &lz32 = BoundLz32();
+    const Lz32& lz32 = BoundLz32();
     return lz32.copy ? lz32.copy(source, destination) : LZERROR_BADINHANDLE;
 }
 void LZClose(INT handle) {
-    const Lz32 &lz32 = BoundLz32();
+    const Lz32& lz32 = BoundLz32();
     if (lz32.close) lz32.close(handle);
 }
 

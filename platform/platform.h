@@ -13,15 +13,15 @@
 namespace platform {
 
 // Window manager: classes, windows, message loop.
-ATOM RegisterClassA(const WNDCLASSA *windowClass);
+ATOM RegisterClassA(const WNDCLASSA* windowClass);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wordParam, LPARAM longParam);
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
-BOOL TranslateMessage(const MSG *message);
-LRESULT DispatchMessageA(const MSG *message);
+BOOL TranslateMessage(const MSG* message);
+LRESULT DispatchMessageA(const MSG* message);
 void PostQuitMessage(int exitCode);
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam);
 BOOL DestroyWindow(HWND window);
@@ -34,7 +34,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wordParam, LPARAM longPar
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL GetClientRect(HWND window, LPRECT rect);
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
-BOOL EndPaint(HWND window, const PAINTSTRUCT *paint);
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
 BOOL SystemParametersInfoA(UINT action, UINT param, PVOID data, UINT flags);
@@ -44,12 +44,12 @@ int GetDeviceCaps(HDC dc, int index);
 HGDIOBJ GetStockObject(int object);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size);
-HPALETTE CreatePalette(const LOGPALETTE *palette);
+HPALETTE CreatePalette(const LOGPALETTE* palette);
 HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC dc);
 BOOL DeleteObject(HGDIOBJ object);
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
-                  int srcHeight, const void *bits, const BITMAPINFO *info, UINT usage, DWORD rop);
+                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 
 // Kernel: resources and global memory.
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
@@ -65,7 +65,7 @@ HGLOBAL GlobalFree(HGLOBAL memory);
 // Kernel: directories, files, profiles, time.
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
-DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer, LPSTR *filePart);
+DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer, LPSTR* filePart);
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED overlapped);

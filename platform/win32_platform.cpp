@@ -3,7 +3,7 @@
 
 namespace platform {
 
-ATOM RegisterClassA(const WNDCLASSA *windowClass) { return ::RegisterClassA(windowClass); }
+ATOM RegisterClassA(const WNDCLASSA* windowClass) { return ::RegisterClassA(windowClass); }
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     return ::CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menu, instance, param);
@@ -16,8 +16,8 @@ BOOL UpdateWindow(HWND window) { return ::UpdateWindow(window); }
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
     return ::GetMessageA(message, window, filterMin, filterMax);
 }
-BOOL TranslateMessage(const MSG *message) { return ::TranslateMessage(message); }
-LRESULT DispatchMessageA(const MSG *message) { return ::DispatchMessageA(message); }
+BOOL TranslateMessage(const MSG* message) { return ::TranslateMessage(message); }
+LRESULT DispatchMessageA(const MSG* message) { return ::DispatchMessageA(message); }
 void PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam) {
     return ::CreateDialogParamA(instance, templateName, parent, dialogProc, initParam);
@@ -40,7 +40,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
 }
 BOOL GetClientRect(HWND window, LPRECT rect) { return ::GetClientRect(window, rect); }
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) { return ::BeginPaint(window, paint); }
-BOOL EndPaint(HWND window, const PAINTSTRUCT *paint) { return ::EndPaint(window, paint); }
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) { return ::EndPaint(window, paint); }
 HDC GetDC(HWND window) { return ::GetDC(window); }
 int ReleaseDC(HWND window, HDC dc) { return ::ReleaseDC(window, dc); }
 BOOL SystemParametersInfoA(UINT action, UINT param, PVOID data, UINT flags) {
@@ -53,14 +53,14 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) { return ::SelectObject(dc, object)
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     return ::GetTextExtentPoint32A(dc, text, length, size);
 }
-HPALETTE CreatePalette(const LOGPALETTE *palette) { return ::CreatePalette(palette); }
+HPALETTE CreatePalette(const LOGPALETTE* palette) { return ::CreatePalette(palette); }
 HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground) {
     return ::SelectPalette(dc, palette, forceBackground);
 }
 UINT RealizePalette(HDC dc) { return ::RealizePalette(dc); }
 BOOL DeleteObject(HGDIOBJ object) { return ::DeleteObject(object); }
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
-                  int srcHeight, const void *bits, const BITMAPINFO *info, UINT usage, DWORD rop) {
+                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
     return ::StretchDIBits(dc, destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight, bits, info, usage,
                            rop);
 }
@@ -77,7 +77,7 @@ HGLOBAL GlobalFree(HGLOBAL memory) { return ::GlobalFree(memory); }
 
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
-DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer, LPSTR *filePart) {
+DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {
     return ::SearchPathA(path, fileName, extension, bufferLength, buffer, filePart);
 }
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD disposition,

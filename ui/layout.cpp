@@ -24,7 +24,7 @@ const ButtonSpec buttonSpecs[3] = {
 const UINT buttonTextIds[3] = {IDS_INSTALL_BUTTON, IDS_UNINSTALL_BUTTON, IDS_EXIT_BUTTON};
 const int buttonCommandIds[3] = {BtnInstall, BtnUninstall, BtnExit};
 
-void CreateButton(HWND mainWindow, ButtonSpec &spec, int commandId) {
+void CreateButton(HWND mainWindow, ButtonSpec& spec, int commandId) {
     spec.Window = platform::CreateWindowExA(
         0, spec.ClassName, spec.Text, WS_CHILD | WS_VISIBLE, spec.X, spec.Y, spec.Width, spec.Height, mainWindow,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId)), app.instance, nullptr);
@@ -53,14 +53,14 @@ void CreateCommandButtons(HWND mainWindow) {
     CreateButton(mainWindow, buttons[2], buttonCommandIds[2]);
 
     // One frame metric each way, and the height from the last button alone.
-    const ButtonSpec &last = buttons[2];
+    const ButtonSpec& last = buttons[2];
     const int width = platform::GetSystemMetrics(SM_CXFRAME) + last.X + last.Width + 10;
     const int height = platform::GetSystemMetrics(SM_CYCAPTION) + platform::GetSystemMetrics(SM_CYMENU) +
                        platform::GetSystemMetrics(SM_CYFRAME) + last.Y + last.Height + 10;
     CenterWindowOnScreen(mainWindow, width, height);
 }
 
-void MeasureButton(HWND mainWindow, ButtonSpec &spec) {
+void MeasureButton(HWND mainWindow, ButtonSpec& spec) {
     HDC dc = platform::GetDC(mainWindow);
     HGDIOBJ previousFont = platform::SelectObject(dc, platform::GetStockObject(DEFAULT_GUI_FONT));
     SIZE extent = {0, 0};
@@ -109,7 +109,7 @@ void PaintBanner(HWND mainWindow) {
         const LONG width = banner.Header->biWidth;
         const LONG height = banner.Header->biHeight;
         platform::StretchDIBits(dc, (client.right - width) / 2, BannerRow, width, height, 0, 0, width, height,
-                                banner.Bits(), reinterpret_cast<const BITMAPINFO *>(banner.Header), DIB_RGB_COLORS,
+                                banner.Bits(), reinterpret_cast<const BITMAPINFO*>(banner.Header), DIB_RGB_COLORS,
                                 SRCCOPY);
     }
     platform::EndPaint(mainWindow, &paint);

@@ -13,7 +13,7 @@ struct ButtonSpec {
 extern const char BannerName[]; // "installBMP"
 
 void CreateCommandButtons(HWND mainWindow);
-void MeasureButton(HWND mainWindow, ButtonSpec &spec);
+void MeasureButton(HWND mainWindow, ButtonSpec& spec);
 void CenterWindowOnScreen(HWND window, int width, int height);
 void LoadBanner();
 void PaintBanner(HWND mainWindow);

@@ -12,7 +12,7 @@ constexpr size_t InfoHeaderSize = 40;
 
 bool IsBitmapType(LPCSTR type) { return IS_INTRESOURCE(type) && LOWORD(reinterpret_cast<ULONG_PTR>(type)) == 2; }
 
-uint32_t ColorCountOf(const BITMAPINFOHEADER &header) {
+uint32_t ColorCountOf(const BITMAPINFOHEADER& header) {
     if (header.biClrUsed != 0) return header.biClrUsed;
     switch (header.biBitCount) {
     case 1: return 2;
@@ -24,7 +24,7 @@ uint32_t ColorCountOf(const BITMAPINFOHEADER &header) {
 
 // Painting and the palette read the colour table and every pixel row, so
 // refuse a picture whose parts would lie beyond its bytes.
-bool IsReadableDib(const BYTE *bytes, size_t size) {
+bool IsReadableDib(const BYTE* bytes, size_t size) {
     if (size < InfoHeaderSize) return false;
     BITMAPINFOHEADER header;
     std::memcpy(&header, bytes, sizeof header);
@@ -66,7 +66,7 @@ BOOL ResourceDib::LoadFromResource(HINSTANCE instance, LPCSTR name, LPCSTR type)
     size_t size = platform::SizeofResource(instance, found);
     HGLOBAL loaded = platform::LoadResource(instance, found);
     if (loaded == nullptr) return FALSE;
-    const BYTE *source = static_cast<const BYTE *>(platform::LockResource(loaded));
+    const BYTE* source = static_cast<const BYTE*>(platform::LockResource(loaded));
     if (source == nullptr) return FALSE;
     if (!IsBitmapType(type)) {
         // Any other type holds a whole bitmap file.
@@ -78,10 +78,10 @@ BOOL ResourceDib::LoadFromResource(HINSTANCE instance, LPCSTR name, LPCSTR type)
 
     Memory = platform::GlobalAlloc(GHND, size);
     if (Memory == nullptr) return FALSE;
-    void *copy = platform::GlobalLock(Memory);
+    void* copy = platform::GlobalLock(Memory);
     if (copy == nullptr) return FALSE;
     std::memcpy(copy, source, size);
-    Header = static_cast<BITMAPINFOHEADER *>(copy);
+    Header = static_cast<BITMAPINFOHEADER*>(copy);
     platform::FreeResource(loaded);
     return TRUE;
 }
@@ -96,18 +96,18 @@ HPALETTE ResourceDib::GetPalette() {
     // Eight entries to spare beyond what a LOGPALETTE of count entries needs.
     HGLOBAL block = platform::GlobalAlloc(GHND, (size_t(count) + 8) * 4);
     if (block == nullptr) return nullptr;
-    auto *logical = static_cast<LOGPALETTE *>(platform::GlobalLock(block));
+    auto* logical = static_cast<LOGPALETTE*>(platform::GlobalLock(block));
     if (logical == nullptr) {
         platform::GlobalFree(block);
         return nullptr;
     }
     logical->palVersion = 0x300;
     logical->palNumEntries = static_cast<WORD>(count);
-    const BYTE *colorTable = reinterpret_cast<const BYTE *>(Header) + InfoHeaderSize;
+    const BYTE* colorTable = reinterpret_cast<const BYTE*>(Header) + InfoHeaderSize;
     for (int i = 0; i < count; ++i) {
         RGBQUAD color;
         std::memcpy(&color, colorTable + 4 * size_t(i), sizeof color);
-        PALETTEENTRY &entry = logical->palPalEntry[i];
+        PALETTEENTRY& entry = logical->palPalEntry[i];
         entry.peRed = color.rgbRed;
         entry.peGreen = color.rgbGreen;
         entry.peBlue = color.rgbBlue;
@@ -119,6 +119,6 @@ HPALETTE ResourceDib::GetPalette() {
     return Palette;
 }
 
-const BYTE *ResourceDib::Bits() const {
-    return reinterpret_cast<const BYTE *>(Header) + Header->biSize + 4 * size_t(ColorCount());
+const BYTE* ResourceDib::Bits() const {
+    return reinterpret_cast<const BYTE*>(Header) + Header->biSize + 4 * size_t(ColorCount());
 }
