@@ -13,5 +13,8 @@ struct PixelFrame {
     int height;
 };
 
-// Every pixel of the frame is written; nothing outside it is.
-void RenderScene(const Scene& scene, const PixelFrame& frame);
+struct PlanetLayer;
+
+// Every pixel of the frame is written; nothing outside it is. The layer keeps
+// the planet between frames (see planet_painter.h).
+void RenderScene(const Scene& scene, const PixelFrame& frame, PlanetLayer& planetLayer);

@@ -1,5 +1,6 @@
 #include "screensaver/saver_window.h"
 
+#include "screensaver/planet_painter.h"
 #include "screensaver/renderer.h"
 #include "screensaver/scene.h"
 #include "screensaver/screensaver_ids.h"
@@ -18,6 +19,7 @@ struct SaverState {
     HBITMAP buffer;
     HGDIOBJ bufferDcBitmap; // what the buffer replaced in bufferDc
     PixelFrame frame;
+    PlanetLayer planetLayer; // its memory comes from VirtualAlloc
     DWORD lastTick;
     WakeDetector wake;
 };
@@ -29,13 +31,16 @@ bool FullScreen() { return saver.previewParent == nullptr; }
 
 void DestroyBackBuffer() {
     if (saver.bufferDc != nullptr) {
-        SelectObject(saver.bufferDc, saver.bufferDcBitmap);
+        if (saver.bufferDcBitmap != nullptr) SelectObject(saver.bufferDc, saver.bufferDcBitmap);
         DeleteDC(saver.bufferDc);
     }
     if (saver.buffer != nullptr) DeleteObject(saver.buffer);
+    if (saver.planetLayer.pixels != nullptr) VirtualFree(saver.planetLayer.pixels, 0, MEM_RELEASE);
     saver.bufferDc = nullptr;
+    saver.bufferDcBitmap = nullptr;
     saver.buffer = nullptr;
     saver.frame = PixelFrame{nullptr, 0, 0};
+    saver.planetLayer = EmptyPlanetLayer(nullptr, 0);
 }
 
 bool CreateBackBuffer(int width, int height) {
@@ -55,6 +60,10 @@ bool CreateBackBuffer(int width, int height) {
     }
     saver.bufferDcBitmap = SelectObject(saver.bufferDc, saver.buffer);
     saver.frame = PixelFrame{static_cast<std::uint32_t*>(bits), width, height};
+    // Without this memory the planet is painted afresh each frame: slower, but the same picture.
+    const std::size_t capacity = PlanetLayerCapacity(width, height);
+    void* layer = VirtualAlloc(nullptr, capacity * sizeof(std::uint32_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    saver.planetLayer = EmptyPlanetLayer(static_cast<std::uint32_t*>(layer), capacity);
     return true;
 }
 
@@ -65,7 +74,7 @@ void Present(HDC dc) {
 
 void DrawFrame() {
     GdiFlush(); // GDI must be done with the bits before they are written
-    RenderScene(scene, saver.frame);
+    RenderScene(scene, saver.frame, saver.planetLayer);
 }
 
 // A new size restarts the scene: stars and planet are laid out for the window.
@@ -129,8 +138,8 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         SetCursor(nullptr);
         return TRUE;
     case WM_MOUSEMOVE:
-        if (FullScreen() && MouseMoveWakes(saver.wake, static_cast<short>(LOWORD(longParam)),
-                                           static_cast<short>(HIWORD(longParam))))
+        if (FullScreen() &&
+            MouseMoveWakes(saver.wake, static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam))))
             DestroyWindow(window);
         return 0;
     case WM_KEYDOWN:
@@ -162,7 +171,7 @@ bool RegisterSaverClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = SaverWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SAVER));
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW, for the preview
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW); // the preview keeps the pointer
     windowClass.lpszClassName = SaverClassName;
     return RegisterClassA(&windowClass) != 0;
 }

@@ -121,9 +121,9 @@ PlanetPlacement PlacePlanet(const Scene& scene) {
     const float size = w < h ? w : h;
     PlanetPlacement planet;
     // A slow float around a resting place right of centre, above the lights.
-    planet.centerX = w * (0.66f + 0.035f * std::sin(t * 0.045f));
-    planet.centerY = h * (0.36f + 0.03f * std::sin(t * 0.031f + 1.3f));
-    planet.radius = size * 0.15f;
+    planet.centerX = w * (0.66f + 0.035f * std::sin(t * 0.021f));
+    planet.centerY = h * (0.36f + 0.03f * std::sin(t * 0.015f + 1.3f));
+    planet.radius = size * PlanetRadiusShare;
     planet.tilt = -0.36f + 0.05f * std::sin(t * 0.023f);
     return planet;
 }

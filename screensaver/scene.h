@@ -15,8 +15,8 @@ constexpr unsigned MaxStepMs = 100; // a stalled timer must not make the scene j
 enum StarTint : std::uint8_t { TintWhite, TintBlue, TintWarm };
 
 struct Star {
-    float x; // in [-1, width): a star leaving on the left comes back on the right
-    float y; // in [0, height)
+    float x;          // in [-1, width): a star leaving on the left comes back on the right
+    float y;          // in [0, height)
     float speed;      // pixels per second at speed factor 1
     float brightness; // 0..1
     float twinklePhase;
@@ -44,6 +44,8 @@ struct Scene {
     ShootingStar meteor;
     float secondsToNextMeteor;
 };
+
+constexpr float PlanetRadiusShare = 0.15f; // of the frame's smaller side
 
 // Where the ringed planet is at the scene's clock; the renderer and tests share it.
 struct PlanetPlacement {

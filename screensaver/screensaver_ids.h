@@ -3,15 +3,15 @@
 #pragma once
 
 // Strings.
-#define IDS_SAVER_NAME 1 // the name the platform lists the screen saver under
+#define IDS_SAVER_NAME  1   // the name the platform lists the screen saver under
 #define IDS_SPEED_FIRST 100 // the speed choices, slowest first, one per setting value
 #define IDS_STARS_FIRST 110 // the star choices, sparse first
 
 // Icon and dialog.
-#define IDI_SAVER 100
+#define IDI_SAVER    100
 #define DLG_SETTINGS 2003
 
 // Controls of the settings dialog.
-#define IDC_SPEED 1001
-#define IDC_STARS 1002
+#define IDC_SPEED           1001
+#define IDC_STARS           1002
 #define IDC_NORTHERN_LIGHTS 1003

@@ -56,7 +56,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wordParam,
     case WM_INITDIALOG: ShowSettings(dialog); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wordParam)) {
-        case IDOK: StoreSettings(dialog); EndDialog(dialog, IDOK); return TRUE;
+        case IDOK:
+            StoreSettings(dialog);
+            EndDialog(dialog, IDOK);
+            return TRUE;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
         }
         break;

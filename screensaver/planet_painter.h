@@ -1,0 +1,31 @@
+// Paints the ringed planet and its moon over what the frame already holds:
+// lit from the upper left, banded by latitude, rings passing behind and in
+// front of the planet, the planet's shadow on the rings.
+//
+// The planet drifts by a fraction of a pixel a frame, so it is painted into a
+// layer that is reused until it has moved enough to matter; each frame then
+// only blends the layer over the sky. The moon moves faster and is painted
+// every frame.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "screensaver/renderer.h"
+
+struct PlanetLayer {
+    std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte
+    std::size_t capacity;         // how many pixels the memory holds; 0 paints straight into the frame
+    int left, top, width, height; // the painted rectangle, in frame pixels
+    int frameWidth, frameHeight;  // the frame it was painted for
+    bool painted;
+    PlanetPlacement paintedFor;
+};
+
+// The pixels a layer needs for any planet of a frame this size.
+std::size_t PlanetLayerCapacity(int frameWidth, int frameHeight);
+
+// A layer over memory the caller owns (pixels may be null: no caching).
+PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity);
+
+void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer);

@@ -1,0 +1,219 @@
+// Frames drawn into memory: every pixel written and none outside, a picture
+// worth looking at (not uniform, the planet where the scene puts it), motion
+// from frame to frame, and the planet layer giving the same picture as
+// painting afresh.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "screensaver/planet_painter.h"
+#include "screensaver/renderer.h"
+
+namespace {
+
+constexpr std::uint32_t Sentinel = 0xA5A5A5A5u; // its top byte is never in a pixel the renderer writes
+constexpr int Guard = 64;                       // words kept on either side of the frame
+
+int Red(std::uint32_t p) { return static_cast<int>(p >> 16 & 0xFF); }
+int Green(std::uint32_t p) { return static_cast<int>(p >> 8 & 0xFF); }
+int Blue(std::uint32_t p) { return static_cast<int>(p & 0xFF); }
+
+// A frame with guard words around it and its own planet layer memory.
+class FrameBuffer {
+  public:
+    FrameBuffer(int width, int height, bool withLayer = true)
+        : width_(width), height_(height), memory_(static_cast<std::size_t>(width * height) + 2 * Guard, Sentinel),
+          layerMemory_(withLayer ? PlanetLayerCapacity(width, height) : 0) {
+        layer_ = EmptyPlanetLayer(layerMemory_.empty() ? nullptr : layerMemory_.data(), layerMemory_.size());
+    }
+
+    void Render(const Scene& scene) { RenderScene(scene, PixelFrame{pixels(), width_, height_}, layer_); }
+
+    std::uint32_t* pixels() { return memory_.data() + Guard; }
+    std::uint32_t At(int x, int y) const { return memory_[Guard + y * width_ + x]; }
+    std::vector<std::uint32_t> Pixels() const { return {memory_.begin() + Guard, memory_.end() - Guard}; }
+    const PlanetLayer& layer() const { return layer_; }
+
+    bool GuardsIntact() const {
+        for (int i = 0; i < Guard; ++i)
+            if (memory_[i] != Sentinel || memory_[memory_.size() - 1 - i] != Sentinel) return false;
+        return true;
+    }
+
+  private:
+    int width_, height_;
+    std::vector<std::uint32_t> memory_;
+    std::vector<std::uint32_t> layerMemory_;
+    PlanetLayer layer_;
+};
+
+std::unique_ptr<Scene> NewScene(int width, int height, int aurora = 1, std::uint32_t seed = 21) {
+    SaverSettings settings = DefaultSettings();
+    settings.values[SettingAurora] = aurora;
+    auto scene = std::make_unique<Scene>();
+    InitScene(*scene, width, height, settings, seed);
+    AdvanceScene(*scene, 40); // not the very first instant, where the clock is zero
+    return scene;
+}
+
+int LargestChannelDifference(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    int largest = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const int d = std::max(
+            {std::abs(Red(a[i]) - Red(b[i])), std::abs(Green(a[i]) - Green(b[i])), std::abs(Blue(a[i]) - Blue(b[i]))});
+        largest = std::max(largest, d);
+    }
+    return largest;
+}
+
+struct SizeCase {
+    int width, height;
+};
+
+std::ostream& operator<<(std::ostream& out, const SizeCase& c) { return out << c.width << "x" << c.height; }
+
+class ScreensaverFrame : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(ScreensaverFrame, WritesEveryPixelAndNothingOutside) {
+    const SizeCase& c = GetParam();
+    auto scene = NewScene(c.width, c.height);
+    FrameBuffer frame(c.width, c.height);
+    for (int step = 0; step < 5; ++step, AdvanceScene(*scene, 33)) frame.Render(*scene);
+    EXPECT_TRUE(frame.GuardsIntact());
+    int unwritten = 0;
+    for (std::uint32_t pixel : frame.Pixels()) unwritten += (pixel >> 24) != 0;
+    EXPECT_EQ(unwritten, 0);
+}
+
+TEST_P(ScreensaverFrame, IsAPictureNotAFill) {
+    const SizeCase& c = GetParam();
+    auto scene = NewScene(c.width, c.height);
+    FrameBuffer frame(c.width, c.height);
+    frame.Render(*scene);
+    const std::vector<std::uint32_t> pixels = frame.Pixels();
+    const std::set<std::uint32_t> colours(pixels.begin(), pixels.end());
+    EXPECT_GT(colours.size(), 200u);
+    // A night sky: the top row is dark and blue.
+    long red = 0, blue = 0, brightest = 0;
+    for (int x = 0; x < c.width; ++x) {
+        red += Red(frame.At(x, 0));
+        blue += Blue(frame.At(x, 0));
+    }
+    EXPECT_GT(blue, red);
+    EXPECT_LT(blue / c.width, 60);
+    // Some stars shine well above the sky.
+    for (std::uint32_t pixel : pixels) brightest = std::max<long>(brightest, Red(pixel) + Green(pixel) + Blue(pixel));
+    EXPECT_GT(brightest, 500);
+}
+
+TEST_P(ScreensaverFrame, ShowsTheYellowPlanetWhereTheSceneHasIt) {
+    const SizeCase& c = GetParam();
+    auto scene = NewScene(c.width, c.height);
+    FrameBuffer frame(c.width, c.height);
+    frame.Render(*scene);
+    const PlanetPlacement planet = PlacePlanet(*scene);
+    // The lit upper-left part of the disc, clear of the rings in front.
+    const std::uint32_t lit = frame.At(static_cast<int>(planet.centerX - 0.3f * planet.radius),
+                                       static_cast<int>(planet.centerY - 0.4f * planet.radius));
+    EXPECT_GT(Red(lit), Blue(lit) + 60) << std::hex << lit;
+    EXPECT_GT(Green(lit), Blue(lit) + 30) << std::hex << lit;
+    // Well outside the rings it is sky again.
+    const std::uint32_t sky = frame.At(static_cast<int>(planet.centerX - 2.6f * planet.radius),
+                                       static_cast<int>(planet.centerY - 1.3f * planet.radius));
+    EXPECT_LT(Red(sky) + Green(sky), 160) << std::hex << sky;
+}
+
+TEST_P(ScreensaverFrame, SuccessiveFramesDiffer) {
+    const SizeCase& c = GetParam();
+    auto scene = NewScene(c.width, c.height);
+    FrameBuffer frame(c.width, c.height);
+    frame.Render(*scene);
+    const std::vector<std::uint32_t> first = frame.Pixels();
+    AdvanceScene(*scene, 33);
+    frame.Render(*scene);
+    const std::vector<std::uint32_t> second = frame.Pixels();
+    int changed = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) changed += first[i] != second[i];
+    EXPECT_GT(changed, static_cast<int>(first.size() / 200));
+}
+
+// Whenever the layer is painted, blending it gives what painting straight into the frame gives.
+TEST_P(ScreensaverFrame, FreshLayerGivesTheSamePictureAsPaintingDirectly) {
+    const SizeCase& c = GetParam();
+    auto scene = NewScene(c.width, c.height);
+    FrameBuffer cached(c.width, c.height), direct(c.width, c.height, false);
+    int repaints = 0;
+    for (int step = 0; step < 200 && repaints < 3; ++step) {
+        for (int i = 0; i < 10; ++i) AdvanceScene(*scene, 100);
+        cached.Render(*scene);
+        if (cached.layer().paintedFor.centerX != PlacePlanet(*scene).centerX) continue;
+        ++repaints;
+        direct.Render(*scene);
+        EXPECT_FALSE(direct.layer().painted);
+        // Coverage is kept in a byte: whole and 255/256 are one value.
+        EXPECT_LE(LargestChannelDifference(cached.Pixels(), direct.Pixels()), 2) << "at " << scene->seconds << " s";
+    }
+    EXPECT_EQ(repaints, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ScreensaverFrame,
+                         ::testing::Values(SizeCase{152, 112}, SizeCase{320, 240}, SizeCase{1024, 768}));
+
+TEST(ScreensaverPlanetLayer, ReusedWhileThePlanetStandsAndRepaintedWhenItMoves) {
+    auto scene = NewScene(640, 480);
+    FrameBuffer frame(640, 480);
+    frame.Render(*scene);
+    const PlanetPlacement first = frame.layer().paintedFor;
+    EXPECT_EQ(first.centerX, PlacePlanet(*scene).centerX);
+    AdvanceScene(*scene, 33);
+    frame.Render(*scene);
+    EXPECT_EQ(frame.layer().paintedFor.centerX, first.centerX) << "repainted for a tiny move";
+    for (int step = 0; step < 600; ++step) AdvanceScene(*scene, 100);
+    frame.Render(*scene);
+    EXPECT_EQ(frame.layer().paintedFor.centerX, PlacePlanet(*scene).centerX) << "not repainted after a minute";
+    EXPECT_NE(frame.layer().paintedFor.centerX, first.centerX);
+}
+
+TEST(ScreensaverPlanetLayer, TooLittleMemoryPaintsStraightIntoTheFrame) {
+    auto scene = NewScene(320, 240);
+    std::vector<std::uint32_t> small(16), framePixels(320 * 240), freshPixels(320 * 240);
+    PlanetLayer tooSmall = EmptyPlanetLayer(small.data(), small.size());
+    PlanetLayer none = EmptyPlanetLayer(nullptr, 0);
+    RenderScene(*scene, PixelFrame{framePixels.data(), 320, 240}, tooSmall);
+    RenderScene(*scene, PixelFrame{freshPixels.data(), 320, 240}, none);
+    EXPECT_FALSE(tooSmall.painted);
+    EXPECT_EQ(framePixels, freshPixels);
+}
+
+TEST(ScreensaverFrame, TurningTheNorthernLightsOffRemovesTheGreenGlow) {
+    auto withLights = NewScene(320, 240, 1), without = NewScene(320, 240, 0);
+    FrameBuffer a(320, 240), b(320, 240);
+    a.Render(*withLights);
+    b.Render(*without);
+    long greenWith = 0, greenWithout = 0;
+    for (int y = static_cast<int>(0.4 * 240); y < static_cast<int>(0.75 * 240); ++y)
+        for (int x = 0; x < 320; ++x) {
+            greenWith += Green(a.At(x, y));
+            greenWithout += Green(b.At(x, y));
+        }
+    EXPECT_GT(greenWith, greenWithout * 3 / 2);
+}
+
+TEST(ScreensaverFrame, TinyAndEmptyFramesAreSafe) {
+    for (const SizeCase c : {SizeCase{1, 1}, SizeCase{3, 2}, SizeCase{2, 3}, SizeCase{0, 0}}) {
+        auto scene = NewScene(c.width, c.height);
+        FrameBuffer frame(c.width, c.height);
+        frame.Render(*scene);
+        EXPECT_TRUE(frame.GuardsIntact()) << c;
+        for (std::uint32_t pixel : frame.Pixels()) EXPECT_EQ(pixel >> 24, 0u) << c;
+    }
+    auto scene = NewScene(4, 4);
+    PlanetLayer layer = EmptyPlanetLayer(nullptr, 0);
+    RenderScene(*scene, PixelFrame{nullptr, 4, 4}, layer); // no memory: nothing to do, no crash
+}
+
+} // namespace
