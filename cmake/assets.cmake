@@ -1,4 +1,48 @@
 # Assets the installer carries: the banner, and the compressed screen saver.
 set(QUORVANE_BANNER_FILE ${CMAKE_SOURCE_DIR}/resources/banner.bmp)
-set(QUORVANE_PAYLOAD_FILE "")
-set(QUORVANE_PAYLOAD_TARGET "")
+
+# quorvane_payload(<input> [DEPENDS <targets or files>...]) compresses <input>
+# into the SZDD payload and sets, for the caller:
+#   QUORVANE_PAYLOAD_FILE     the compressed file, payload/Quorvane.sc_
+#   QUORVANE_PAYLOAD_PROGRAM  the very bytes that were compressed, payload/Quorvane.scr
+#   QUORVANE_PAYLOAD_TARGET   the target that makes both
+# Header byte 9 holds "r", the last character of the installed name Quorvane.scr.
+function(quorvane_payload input)
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "DEPENDS")
+    set(payload_dir ${CMAKE_BINARY_DIR}/payload)
+    set(program ${payload_dir}/Quorvane.scr)
+    set(compressed ${payload_dir}/Quorvane.sc_)
+    add_custom_command(OUTPUT ${compressed} ${program}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${payload_dir}
+        COMMAND ${CMAKE_COMMAND} -E copy ${input} ${program}
+        COMMAND ${CMAKE_SOURCE_DIR}/tools/make-payload ${program} ${compressed} r
+        DEPENDS ${input} ${ARG_DEPENDS} ${CMAKE_SOURCE_DIR}/tools/make-payload
+        COMMENT "Compressing the payload"
+        VERBATIM)
+    add_custom_target(payload DEPENDS ${compressed} ${program})
+    set(QUORVANE_PAYLOAD_FILE ${compressed} PARENT_SCOPE)
+    set(QUORVANE_PAYLOAD_PROGRAM ${program} PARENT_SCOPE)
+    set(QUORVANE_PAYLOAD_TARGET payload PARENT_SCOPE)
+endfunction()
+
+if(QUORVANE_TARGET STREQUAL "windows")
+    if(TARGET QuorvaneScr)
+        quorvane_payload($<TARGET_FILE:QuorvaneScr> DEPENDS QuorvaneScr)
+    else()
+        add_executable(PayloadStandin WIN32 ${CMAKE_SOURCE_DIR}/tests/payload_standin/standin.cpp)
+        quorvane_windows_program(PayloadStandin)
+        quorvane_payload($<TARGET_FILE:PayloadStandin> DEPENDS PayloadStandin)
+    endif()
+else()
+    # The host build makes no Windows program: a generated file of an
+    # executable's shape stands in, through the same compression step.
+    set(sample ${CMAKE_BINARY_DIR}/payload/sample-program.bin)
+    set(generator ${CMAKE_SOURCE_DIR}/tools/make-payload-sample.py)
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    add_custom_command(OUTPUT ${sample}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/payload
+        COMMAND Python3::Interpreter ${generator} ${sample}
+        DEPENDS ${generator}
+        VERBATIM)
+    quorvane_payload(${sample})
+endif()

@@ -29,4 +29,9 @@ target_link_libraries(host_tests PRIVATE quorvane_host_defaults GTest::gtest_mai
 if(TARGET screensaver_logic)
     target_link_libraries(host_tests PRIVATE screensaver_logic)
 endif()
+# The payload tests and scenarios read the compressed file and what it was made from.
+include(cmake/assets.cmake)
+target_compile_definitions(host_tests PRIVATE QUORVANE_PAYLOAD_FILE="${QUORVANE_PAYLOAD_FILE}"
+    QUORVANE_PAYLOAD_PROGRAM="${QUORVANE_PAYLOAD_PROGRAM}")
+add_dependencies(host_tests ${QUORVANE_PAYLOAD_TARGET})
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)

@@ -32,6 +32,13 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM /*wordPara
 }
 
 void InstallScreenSaver(HWND mainWindow) {
+    // Without a Windows directory every path would be relative to wherever we
+    // run. Checked first, so that no earlier copy is removed for an install
+    // that cannot happen.
+    if (locations.WindowsDir[0] == '\0') {
+        ReportExpansionFailure();
+        return;
+    }
     const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
     const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
     if (inWindows || inSystem) {
@@ -39,11 +46,6 @@ void InstallScreenSaver(HWND mainWindow) {
             IDYES)
             return;
         if (!RemoveInstalledCopies(inSystem != 0, inWindows != 0)) return;
-    }
-    // Without a Windows directory every path would be relative to wherever we run.
-    if (locations.WindowsDir[0] == '\0') {
-        ReportExpansionFailure();
-        return;
     }
 
     app.progressWindow = nullptr;

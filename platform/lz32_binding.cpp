@@ -24,6 +24,8 @@ const Lz32& BoundLz32() {
         const char fileName[] = "\\lz32.dll";
         UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
         if (length == 0 || length + sizeof fileName > MAX_PATH) return lz32;
+        // A drive root already ends in a backslash.
+        if (path[length - 1] == '\\') --length;
         lstrcpyA(path + length, fileName);
         HMODULE module = ::LoadLibraryA(path);
         if (module == nullptr) return lz32;

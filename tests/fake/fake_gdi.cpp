@@ -47,6 +47,7 @@ int ReleaseDC(HWND /*window*/, HDC dc) {
     Fails("ReleaseDC");
     if (dc == nullptr) return 0;
     --world.openDCs;
+    if (FontIn(dc) != SystemFont) ++world.releasedWithFontSelected;
     return 1;
 }
 

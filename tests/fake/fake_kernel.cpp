@@ -267,6 +267,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 void Sleep(DWORD milliseconds) {
     Fails("Sleep", std::to_string(milliseconds));
     world.sleeps.push_back(milliseconds);
+    if (world.onSleep) world.onSleep();
 }
 
 } // namespace platform

@@ -40,6 +40,7 @@ struct WindowRecord {
     bool alive = true;
     bool shown = false;
     int showCommand = -1;
+    int moveRepaint = -1; // the repaint flag of the last MoveWindow; -1 before any
 };
 
 struct FileRecord {
@@ -109,6 +110,7 @@ struct World {
     bool screenSaverActive = false;
     std::vector<std::string> settingsCalls; // "17 1 0 1": action, param, data null?, flags
     std::vector<DWORD> sleeps;
+    std::function<void()> onSleep; // runs during the pause: what another program does meanwhile
 
     // Graphics.
     int screenWidth = 1024, screenHeight = 768;
@@ -121,6 +123,7 @@ struct World {
     int realized = 0;
     int openPaints = 0;
     int openDCs = 0;
+    int releasedWithFontSelected = 0; // device contexts given back without their own font
     RECT clientOverride = {-1, -1, -1, -1};
 };
 

@@ -244,7 +244,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wordParam, LPARAM longPar
     return Deliver(record, message, wordParam, longParam);
 }
 
-BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL /*repaint*/) {
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
     if (Fails("MoveWindow")) return FALSE;
     WindowRecord* record = Window(window);
     if (record == nullptr || !record->alive) return FALSE;
@@ -252,6 +252,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL /*repaint
     record->y = y;
     record->width = width;
     record->height = height;
+    record->moveRepaint = repaint;
     return TRUE;
 }
 

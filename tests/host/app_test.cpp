@@ -144,13 +144,14 @@ struct Outcome {
 
 Outcome RunCommand(Scenario& scenario, UINT id, UINT notifyCode, LPARAM control) {
     scenario.ResetWorldKeepingWindow();
+    world.files.clear();  // each command starts with nothing installed
     DispatchCommand(scenario.mainWindow, id, control, notifyCode);
     return {world.boxes, world.quitPosted};
 }
 
 TEST_F(MainWindowTest, CommandTable) {
     StartProgram();
-    // Nothing installed: Install would install, Uninstall reports nothing to do.
+    // Nothing installed: Install installs, Uninstall reports nothing to do.
     const Outcome about = RunCommand(*this, CmdAbout, 0, 0);
     const Outcome exit = RunCommand(*this, CmdExit, 0, 0);
     const Outcome uninstall = RunCommand(*this, CmdUninstall, 0, 0);

@@ -1,0 +1,29 @@
+#include "driver/resource_sizes.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace bench {
+
+namespace {
+
+std::vector<uint8_t> ReadResource(const std::string& exePath, const char* name, const char* type) {
+    std::vector<uint8_t> bytes;
+    HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) return bytes;
+    HRSRC found = FindResourceA(module, name, type);
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const auto* data = static_cast<const uint8_t*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+    if (data != nullptr) bytes.assign(data, data + SizeofResource(module, found));
+    FreeLibrary(module);
+    return bytes;
+}
+
+} // namespace
+
+std::vector<uint8_t> ReadPayload(const std::string& exePath) { return ReadResource(exePath, "program", "DATA"); }
+std::vector<uint8_t> ReadBanner(const std::string& exePath) { return ReadResource(exePath, "installBMP", RT_BITMAP); }
+
+} // namespace bench

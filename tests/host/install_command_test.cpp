@@ -1,0 +1,180 @@
+// The Install command as its user meets it: given this disk, these answers and
+// these platform failures, these boxes in this order, and this disk and these
+// system settings at the end.
+#include "app/app_state.h"
+#include "install/install_command.h"
+#include "install/payload.h"
+#include "resources/resource_ids.h"
+#include "tests/host/scenario.h"
+
+#include <algorithm>
+
+namespace {
+
+using fake::world;
+
+const std::string WinScr = "C:\\WINDOWS\\Quorvane.scr";
+const std::string WinTemp = "C:\\WINDOWS\\Quorvane.sc_";
+const std::string WinPrefs = "C:\\WINDOWS\\Quorvane-Prefs.ini";
+const std::string SysScr = "C:\\WINDOWS\\SYSTEM\\Quorvane.scr";
+const std::string SysPrefs = "C:\\WINDOWS\\SYSTEM\\Quorvane-Prefs.ini";
+const fake::Bytes OldCopy = {'o', 'l', 'd'};
+// 99 characters: the platform fills the buffer but leaves no room for the backslash.
+const std::string Dir99 = "C:\\" + std::string(96, 'D');
+const std::string Dir150 = "C:\\" + std::string(147, 'D');
+
+struct Shown {
+    UINT text, caption, type;
+};
+
+struct InstallCase {
+    const char* label;
+    std::function<void()> arrange; // disk, directories and failures, before the program starts
+    std::vector<int> answers;
+    std::vector<Shown> boxes;
+    std::vector<std::string> diskAfter; // every file and directory left
+    const char* systemIni;              // SCRNSAVE.EXE value, screen saving switched on; null: no activation
+};
+
+void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.label; }
+
+void Copy(const std::string& path) { fake::AddFile(path, OldCopy); }
+void Locked(const std::string& path) {
+    Copy(path);
+    world.files[fake::Key(path)].deletable = false;
+}
+void Fail(const char* operation) { world.failing.insert(operation); }
+
+class InstallTest : public Scenario, public ::testing::WithParamInterface<InstallCase> {};
+
+TEST_P(InstallTest, BoxesDiskAndSettings) {
+    const InstallCase& row = GetParam();
+    if (row.arrange) row.arrange();
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    world.boxes.clear();
+    world.calls.clear(); // failOnCall counts from the command on
+    world.log.clear();
+    world.answers.assign(row.answers.begin(), row.answers.end());
+
+    InstallScreenSaver(mainWindow);
+
+    std::vector<fake::MessageBoxRecord> expectedBoxes;
+    for (const Shown& box : row.boxes) expectedBoxes.push_back(Box(box.text, box.caption, box.type));
+    EXPECT_EQ(expectedBoxes, world.boxes);
+
+    std::vector<std::string> expectedDisk, disk;
+    for (const std::string& path : row.diskAfter) expectedDisk.push_back(fake::Key(path));
+    std::sort(expectedDisk.begin(), expectedDisk.end());
+    for (const auto& file : world.files) disk.push_back(file.first);
+    EXPECT_EQ(expectedDisk, disk);
+
+    const std::string installed = world.windowsDirectory + "\\Quorvane.scr";
+    if (row.systemIni != nullptr) {
+        ASSERT_NE(nullptr, fake::FileBytes(installed));
+        EXPECT_TRUE(*fake::FileBytes(installed) == PayloadProgram()) << "installed copy differs from the program";
+        EXPECT_EQ(row.systemIni, world.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"]);
+        EXPECT_EQ(std::vector<std::string>{"17 1 null 1"}, world.settingsCalls);
+    } else {
+        const fake::Bytes* left = fake::FileBytes(installed);
+        EXPECT_TRUE(left == nullptr || *left == OldCopy) << "an old copy changed";
+        EXPECT_TRUE(world.profile.empty());
+        EXPECT_TRUE(world.settingsCalls.empty());
+    }
+
+    // Never a file relative to the current directory, never a progress window left open.
+    for (const std::string& entry : world.log) {
+        const std::string operation = entry.substr(0, entry.find(' '));
+        if (operation == "CreateFileA" || operation == "DeleteFileA" || operation == "LZOpenFileA") {
+            EXPECT_EQ(operation + " C:\\", entry.substr(0, operation.size() + 4));
+        }
+    }
+    EXPECT_TRUE(fake::WindowsOfClass("#32770").empty()) << "progress window left open";
+    EXPECT_EQ(nullptr, app.progressWindow);
+    EXPECT_TRUE(fake::Window(mainWindow)->alive);
+}
+
+const Shown Question = {IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34};
+const Shown Removed = {IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40};
+const Shown NotRemoved = {IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30};
+const Shown Success = {IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40};
+const Shown NotExpanded = {IDS_EXPAND_FAILED, IDS_INSTALL_ERROR_CAPTION, 0x30};
+const Shown NotWritten = {IDS_TEMP_NOT_WRITTEN, IDS_INSTALL_ERROR_CAPTION, 0x30};
+const Shown NotCreated = {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30};
+const Shown NotLoaded = {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
+const Shown NotLocked = {IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
+const char Short[] = "C:\\WINDOWS\\QUORVANE.SCR";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
+    InstallCase{"NothingInstalled", {}, {}, {Success}, {WinScr}, Short},
+    InstallCase{"LongWindowsDirectoryNameIsWrittenShort", [] { world.windowsDirectory = "C:\\Windows Folder"; },
+                {}, {Success}, {"C:\\Windows Folder\\Quorvane.scr"}, "C:\\WINDOW~1\\QUORVANE.SCR"},
+    InstallCase{"CopyInWindowsAnsweredNo", [] { Copy(WinScr); Copy(WinPrefs); }, {IDNO}, {Question},
+                {WinScr, WinPrefs}, nullptr},
+    InstallCase{"CopyInWindowsAnsweredYes", [] { Copy(WinScr); Copy(WinPrefs); Copy(SysPrefs); }, {IDYES},
+                {Question, Removed, Success}, {WinScr, SysPrefs}, Short},
+    InstallCase{"CopyOnlyInSystemIsReplacedInWindows", [] { Copy(SysScr); Copy(SysPrefs); Copy(WinPrefs); },
+                {IDYES}, {Question, Removed, Success}, {WinScr}, Short},
+    InstallCase{"CopiesInBothOneQuestionOneReport", [] { Copy(WinScr); Copy(SysScr); }, {IDYES},
+                {Question, Removed, Success}, {WinScr}, Short},
+    InstallCase{"PreferencesAloneAreNoCopy", [] { Copy(WinPrefs); }, {}, {Success}, {WinPrefs, WinScr}, Short},
+    InstallCase{"LeftoverTempFileIsOverwrittenAndRemoved", [] { Copy(WinTemp); }, {}, {Success}, {WinScr}, Short},
+    InstallCase{"TempNameTakenByADirectory", [] { fake::AddDirectory(WinTemp); }, {}, {NotCreated}, {WinTemp},
+                nullptr},
+    InstallCase{"TargetNameTakenByADirectory", [] { fake::AddDirectory(WinScr); }, {}, {NotExpanded}, {WinScr},
+                nullptr},
+    InstallCase{"PayloadThatExpandsToNothing",
+                [] { fake::AddResource(PayloadName, PayloadType, {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33, 'A',
+                                                                  'r', 0, 0, 0, 0}); },
+                {}, {NotExpanded}, {}, nullptr},
+    // Failures that must never pass for success.
+    InstallCase{"ShortWriteIsAFailure", [] { world.shortWriteBy = 1; }, {}, {NotWritten}, {WinTemp}, nullptr},
+    InstallCase{"InstalledFileGoneAfterThePauseIsNoSuccess",
+                [] { world.onSleep = [] { world.files.erase(fake::Key(WinScr)); }; }, {}, {NotExpanded}, {},
+                nullptr},
+    InstallCase{"PartlyExpandedTargetIsDeleted", [] { world.partialExpansion = 1000; }, {}, {NotExpanded}, {},
+                nullptr},
+    InstallCase{"CopyInUseStopsInstall", [] { Locked(WinScr); }, {IDYES}, {Question, NotRemoved}, {WinScr},
+                nullptr},
+    InstallCase{"SystemCopyInUseStopsInstall", [] { Copy(WinScr); Locked(SysScr); }, {IDYES},
+                {Question, NotRemoved}, {SysScr}, nullptr},
+    InstallCase{"NoWindowsDirectoryNothingWritten", [] { Fail("GetWindowsDirectoryA"); }, {}, {NotExpanded}, {},
+                nullptr},
+    InstallCase{"NoWindowsDirectoryKeepsTheSystemCopy", [] { Fail("GetWindowsDirectoryA"); Copy(SysScr); },
+                {}, {NotExpanded}, {SysScr}, nullptr}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// A failure of each platform call the command can meet.
+INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
+    InstallCase{"FindResourceA", [] { Fail("FindResourceA"); }, {}, {NotLoaded}, {}, nullptr},
+    InstallCase{"LoadResource", [] { Fail("LoadResource"); }, {}, {NotLoaded}, {}, nullptr},
+    InstallCase{"LockResource", [] { Fail("LockResource"); }, {}, {NotLocked}, {}, nullptr},
+    InstallCase{"SizeofResource", [] { Fail("SizeofResource"); }, {}, {NotExpanded}, {}, nullptr},
+    InstallCase{"CreateFileA", [] { Fail("CreateFileA"); }, {}, {NotCreated}, {}, nullptr},
+    InstallCase{"WriteFileLeavesTheTempFile", [] { Fail("WriteFile"); }, {}, {NotWritten}, {WinTemp}, nullptr},
+    InstallCase{"LZOpenFileAOfTheSource", [] { world.failOnCall["LZOpenFileA"] = {1}; }, {}, {NotExpanded}, {},
+                nullptr},
+    InstallCase{"LZOpenFileAOfTheTarget", [] { world.failOnCall["LZOpenFileA"] = {2}; }, {}, {NotExpanded}, {},
+                nullptr},
+    InstallCase{"LZCopy", [] { Fail("LZCopy"); }, {}, {NotExpanded}, {}, nullptr},
+    InstallCase{"DeleteFileAOfTheTempFile", [] { Fail("DeleteFileA"); }, {}, {Success}, {WinScr, WinTemp}, Short},
+    InstallCase{"DeleteFileAOfTheOldCopy", [] { Copy(WinScr); Fail("DeleteFileA"); }, {IDYES},
+                {Question, NotRemoved}, {WinScr}, nullptr},
+    InstallCase{"CreateDialogParamA", [] { Fail("CreateDialogParamA"); }, {}, {Success}, {WinScr}, Short},
+    InstallCase{"GetShortPathNameAWritesTheLongPath", [] { Fail("GetShortPathNameA"); }, {}, {Success}, {WinScr},
+                "C:\\WINDOWS\\Quorvane.scr"},
+    InstallCase{"GetWindowsDirectoryA99Characters", [] { world.windowsDirectory = Dir99; }, {}, {NotExpanded}, {},
+                nullptr},
+    InstallCase{"GetWindowsDirectoryA150Characters", [] { world.windowsDirectory = Dir150; }, {}, {NotExpanded},
+                {}, nullptr},
+    InstallCase{"GetSystemDirectoryA", [] { Fail("GetSystemDirectoryA"); Copy(SysScr); }, {}, {Success},
+                {SysScr, WinScr}, Short},
+    InstallCase{"GetSystemDirectoryA99Characters",
+                [] { world.systemDirectory = Dir99; fake::AddDirectory(Dir99); Copy(Dir99 + "\\Quorvane.scr"); },
+                {}, {Success}, {Dir99, Dir99 + "\\Quorvane.scr", WinScr}, Short},
+    InstallCase{"GetSystemDirectoryA150Characters", [] { world.systemDirectory = Dir150; }, {}, {Success}, {WinScr},
+                Short}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
+
+} // namespace

@@ -1,0 +1,100 @@
+// The Uninstall command: given this disk and this answer, these boxes in this
+// order and these files left.
+#include "install/uninstall_command.h"
+#include "resources/resource_ids.h"
+#include "tests/host/scenario.h"
+
+#include <algorithm>
+
+namespace {
+
+using fake::world;
+
+const std::string WinScr = "C:\\WINDOWS\\Quorvane.scr";
+const std::string WinPrefs = "C:\\WINDOWS\\Quorvane-Prefs.ini";
+const std::string SysScr = "C:\\WINDOWS\\SYSTEM\\Quorvane.scr";
+const std::string SysPrefs = "C:\\WINDOWS\\SYSTEM\\Quorvane-Prefs.ini";
+
+struct Shown {
+    UINT text, caption, type;
+};
+const Shown NothingInstalled = {IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40};
+const Shown Question = {IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34};
+const Shown Removed = {IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40};
+const Shown NotRemoved = {IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30};
+
+struct UninstallCase {
+    const char* label;
+    std::vector<std::string> diskBefore;
+    std::function<void()> arrange; // locked files, failures
+    int answer;
+    std::vector<Shown> boxes;
+    std::vector<std::string> diskAfter;
+};
+
+void PrintTo(const UninstallCase& row, std::ostream* out) { *out << row.label; }
+
+void Locked(const std::string& path) { world.files[fake::Key(path)].deletable = false; }
+
+std::vector<std::string> Keys(std::vector<std::string> paths) {
+    for (std::string& path : paths) path = fake::Key(path);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+class UninstallTest : public Scenario, public ::testing::WithParamInterface<UninstallCase> {};
+
+TEST_P(UninstallTest, BoxesAndFilesLeft) {
+    const UninstallCase& row = GetParam();
+    for (const std::string& path : row.diskBefore) fake::AddFile(path);
+    if (row.arrange) row.arrange();
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    world.boxes.clear();
+    world.log.clear();
+    world.answers = {row.answer};
+
+    UninstallScreenSaver(mainWindow);
+
+    std::vector<fake::MessageBoxRecord> expectedBoxes;
+    for (const Shown& box : row.boxes) expectedBoxes.push_back(Box(box.text, box.caption, box.type));
+    EXPECT_EQ(expectedBoxes, world.boxes);
+    std::vector<std::string> disk;
+    for (const auto& file : world.files) disk.push_back(file.first);
+    EXPECT_EQ(Keys(row.diskAfter), disk);
+    // Only the two directories, never a path relative to the current one.
+    for (const std::string& entry : world.log) {
+        if (entry.rfind("DeleteFileA ", 0) == 0) {
+            EXPECT_EQ("DeleteFileA C:\\", entry.substr(0, 15));
+        }
+    }
+}
+
+const std::vector<std::string> Everything = {WinScr, WinPrefs, SysScr, SysPrefs};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Disks, UninstallTest, ::testing::Values(
+    UninstallCase{"NothingInstalled", {}, {}, IDYES, {NothingInstalled}, {}},
+    UninstallCase{"PreferencesAloneAreNothingInstalled", {WinPrefs, SysPrefs}, {}, IDYES, {NothingInstalled},
+                  {WinPrefs, SysPrefs}},
+    UninstallCase{"AnsweredNoLeavesEverything", Everything, {}, IDNO, {Question}, Everything},
+    UninstallCase{"WindowsCopyTakesOnlyWindowsPreferences", Everything, [] { world.files.erase(fake::Key(SysScr)); },
+                  IDYES, {Question, Removed}, {SysPrefs}},
+    UninstallCase{"SystemCopyTakesBothPreferences", {SysScr, WinPrefs, SysPrefs}, {}, IDYES, {Question, Removed}, {}},
+    UninstallCase{"CopiesInBothOneQuestionOneReport", Everything, {}, IDYES, {Question, Removed}, {}},
+    UninstallCase{"NoSystemDirectorySearchesOnlyWindows", Everything, [] { world.failing = {"GetSystemDirectoryA"}; },
+                  IDYES, {Question, Removed}, {SysScr, SysPrefs}},
+    UninstallCase{"NoWindowsDirectorySearchesOnlySystem", Everything, [] { world.failing = {"GetWindowsDirectoryA"}; },
+                  IDYES, {Question, Removed}, {WinScr, WinPrefs}},
+    // A copy that cannot be deleted is reported, not counted as removed.
+    UninstallCase{"WindowsCopyInUse", {WinScr, WinPrefs}, [] { Locked(WinScr); }, IDYES, {Question, NotRemoved},
+                  {WinScr}},
+    UninstallCase{"SystemCopyInUseWindowsCopyGoes", {WinScr, SysScr}, [] { Locked(SysScr); }, IDYES,
+                  {Question, NotRemoved}, {SysScr}},
+    UninstallCase{"DeleteFileAFails", Everything, [] { world.failing = {"DeleteFileA"}; }, IDYES,
+                  {Question, NotRemoved}, Everything},
+    UninstallCase{"LockedPreferencesAloneStillRemoved", {WinScr, WinPrefs}, [] { Locked(WinPrefs); }, IDYES,
+                  {Question, Removed}, {WinPrefs}}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
+
+} // namespace

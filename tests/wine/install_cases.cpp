@@ -1,0 +1,585 @@
+// Install and Uninstall on the real installer: the boxes the user sees, the
+// progress window, the files left in the Windows and System directories, and
+// the system settings.
+#include "tests/wine/driver.h"
+
+#include "resource_ids.h"
+
+#include <lzexpand.h>
+
+#include <map>
+
+using namespace driver;
+
+namespace {
+
+const std::vector<uint8_t> OldCopy = {'o', 'l', 'd'};
+
+std::string WinScr() { return WindowsDir() + "\\Quorvane.scr"; }
+std::string WinTemp() { return WindowsDir() + "\\Quorvane.sc_"; }
+std::string WinPrefs() { return WindowsDir() + "\\Quorvane-Prefs.ini"; }
+std::string SysScr() { return SystemDir() + "\\Quorvane.scr"; }
+std::string SysPrefs() { return SystemDir() + "\\Quorvane-Prefs.ini"; }
+
+// The program the build compressed into the payload.
+std::vector<uint8_t> PayloadProgram() { return ReadBytes(BuildFile("payload\\Quorvane.scr")); }
+
+// No Quorvane file before the case and none after it, however it ends.
+struct CleanDirectories {
+    CleanDirectories() { RemoveInstalledFiles(); }
+    ~CleanDirectories() { RemoveInstalledFiles(); }
+};
+
+std::string BootScreenSaver() {
+    char value[MAX_PATH] = "";
+    GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "(none)", value, sizeof value, "system.ini");
+    return value;
+}
+
+std::string ScreenSaveActiveValue() {
+    char value[16] = "";
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive", RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS)
+        return "(none)";
+    return value;
+}
+
+void SetScreenSaveActiveValue(const std::string& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    if (value == "(none)")
+        RegDeleteValueA(key, "ScreenSaveActive");
+    else
+        RegSetValueExA(key, "ScreenSaveActive", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       DWORD(value.size() + 1));
+    RegCloseKey(key);
+}
+
+// Starts the case with no screen saver chosen and screen saving off; puts back
+// what the prefix had when the case ends.
+class SettingsKept {
+  public:
+    SettingsKept() : boot_(BootScreenSaver()), active_(ScreenSaveActiveValue()) {
+        WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+        SetScreenSaveActiveValue("0");
+    }
+    ~SettingsKept() {
+        WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", boot_ == "(none)" ? nullptr : boot_.c_str(), "system.ini");
+        SetScreenSaveActiveValue(active_);
+    }
+
+  private:
+    std::string boot_, active_;
+};
+
+uint64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return UINT64_MAX;
+    return uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+// The installer's progress window: a dialog owned by its main window.
+HWND ProgressWindow(const Program& installer, HWND mainWindow) {
+    for (HWND window : TopLevelWindows(installer.Id(), "#32770"))
+        if (GetWindow(window, GW_OWNER) == mainWindow) return window;
+    return nullptr;
+}
+
+HWND WaitForProgressWindow(const Program& installer, HWND mainWindow) {
+    const DWORD start = GetTickCount();
+    HWND progress;
+    while ((progress = ProgressWindow(installer, mainWindow)) == nullptr && GetTickCount() - start < 10000) Sleep(5);
+    return progress;
+}
+
+// Waits until the installer's thread is back in its message loop: the command has ended.
+void Settle(HWND mainWindow) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result))
+        Fail(__FILE__, __LINE__, "the installer did not come back to its message loop");
+}
+
+void Expect(const Program& installer, unsigned textId, unsigned captionId, UINT type, int answer) {
+    const MessageBoxInfo info = ExpectBox(installer, textId, captionId, answer);
+    if (!info.caption.empty()) CheckBoxType(info, type);
+}
+
+void ExpectNoProgressWindowLeft(const Program& installer, HWND mainWindow) {
+    CHECK(ProgressWindow(installer, mainWindow) == nullptr);
+}
+
+// Install with nothing installed, answered as far as its success box.
+void InstallFresh(const Program& installer, HWND mainWindow) {
+    PostCommand(mainWindow, BtnInstall);
+    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
+    Settle(mainWindow);
+}
+
+void CheckInstalledIsTheProgram() {
+    const std::vector<uint8_t> program = PayloadProgram();
+    const std::vector<uint8_t> installed = ReadBytes(WinScr());
+    CHECK(!program.empty());
+    if (installed != program)
+        Fail(__FILE__, __LINE__,
+             "installed copy differs from the program: " + Describe(program.size(), installed.size()) + " bytes");
+}
+
+std::vector<uint8_t> ResourceOf(HMODULE module, const char* name, LPCSTR type) {
+    HRSRC found = FindResourceA(module, name, type);
+    if (found == nullptr) return {};
+    const uint8_t* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
+    return bytes ? std::vector<uint8_t>(bytes, bytes + SizeofResource(module, found)) : std::vector<uint8_t>{};
+}
+
+} // namespace
+
+WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    const std::vector<uint8_t> program = PayloadProgram();
+    REQUIRE(!program.empty());
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+
+    PostCommand(window, BtnInstall);
+    HWND progress = WaitForProgressWindow(installer, window);
+    REQUIRE(progress != nullptr);
+    CHECK_EQ(std::string("Installing"), WindowText(progress));
+    HWND text = GetDlgItem(progress, IDC_PROGRESS_TEXT);
+    CHECK(text != nullptr && IsWindowVisible(text));
+    CHECK_EQ(std::string("Installing Screen Saver..."), WindowText(text));
+
+    // The success box comes about two seconds after the expansion has written the whole file.
+    DWORD expandedAt = 0;
+    HWND box = nullptr;
+    const DWORD start = GetTickCount();
+    while ((box = WaitForMessageBox(installer, 0)) == nullptr && GetTickCount() - start < 15000) {
+        if (expandedAt == 0 && FileSize(WinScr()) == program.size()) expandedAt = GetTickCount();
+        Sleep(5);
+    }
+    const DWORD boxAt = GetTickCount();
+    REQUIRE(box != nullptr);
+    CHECK(expandedAt != 0);
+    Note("success box " + std::to_string(boxAt - expandedAt) + " ms after the expansion");
+    CHECK(boxAt - expandedAt >= 1800 && boxAt - expandedAt <= 3500);
+    CHECK(!IsWindow(progress) || !IsWindowVisible(progress));
+    const MessageBoxInfo info = ReadMessageBox(box);
+    CHECK_EQ(ScriptString(IDS_INSTALL_FINISHED_CAPTION), info.caption);
+    CHECK_EQ(ScriptString(IDS_INSTALL_SUCCESS), info.text);
+    CheckBoxType(info, 0x40);
+    Answer(box, IDOK);
+    CHECK(WaitUntilGone(box));
+    Settle(window);
+
+    CheckInstalledIsTheProgram();
+    char shortPath[MAX_PATH] = "";
+    CHECK(GetShortPathNameA(WinScr().c_str(), shortPath, MAX_PATH) > 0);
+    CHECK_EQ(std::string(shortPath), BootScreenSaver());
+    BOOL active = FALSE;
+    CHECK(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
+    CHECK(active);
+    CHECK_EQ(std::string("1"), ScreenSaveActiveValue());
+    CHECK(!FileExists(WinTemp()));
+    CHECK(!FileExists(SysScr()));
+    ExpectNoProgressWindowLeft(installer, window);
+    ExitInstaller(installer);
+}
+
+WINE_CASE(InstallAgainAsksNoKeepsYesReplaces) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    InstallFresh(installer, window);
+    CheckInstalledIsTheProgram();
+
+    // An older copy and its preferences, as a user who installed before would have.
+    CHECK(WriteBytes(WinScr(), OldCopy));
+    CHECK(WriteBytes(WinPrefs(), {'p'}));
+    PostCommand(window, BtnInstall);
+    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDNO);
+    Settle(window);
+    CHECK(ReadBytes(WinScr()) == OldCopy);
+    CHECK(FileExists(WinPrefs()));
+    CHECK(!FileExists(WinTemp()));
+
+    PostCommand(window, BtnInstall);
+    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
+    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
+    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
+    Settle(window);
+    CheckInstalledIsTheProgram();
+    CHECK(!FileExists(WinPrefs()));
+    CHECK(!FileExists(WinTemp()));
+    ExitInstaller(installer);
+}
+
+WINE_CASE(InstallReplacesACopyOnlyInTheSystemDirectory) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    REQUIRE(WriteBytes(SysScr(), OldCopy));
+    REQUIRE(WriteBytes(SysPrefs(), {'p'}));
+    REQUIRE(WriteBytes(WinPrefs(), {'p'}));
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    PostCommand(window, BtnInstall);
+    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
+    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
+    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
+    Settle(window);
+    CHECK(!FileExists(SysScr()));
+    CHECK(!FileExists(SysPrefs()));
+    CHECK(!FileExists(WinPrefs()));
+    CheckInstalledIsTheProgram();
+    ExitInstaller(installer);
+}
+
+WINE_CASE(UninstallWithNothingInstalled) {
+    CleanDirectories clean;
+    REQUIRE(WriteBytes(WinPrefs(), {'p'})); // preferences alone are no installation
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    PostCommand(window, BtnUninstall);
+    Expect(installer, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40, IDOK);
+    Settle(window);
+    CHECK(FileExists(WinPrefs()));
+    ExitInstaller(installer);
+}
+
+WINE_CASE(UninstallAnsweredNoKeepsEverything) {
+    CleanDirectories clean;
+    const std::vector<std::string> files = {WinScr(), WinPrefs(), SysScr(), SysPrefs()};
+    for (const std::string& path : files) REQUIRE(WriteBytes(path, OldCopy));
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    PostCommand(window, BtnUninstall);
+    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDNO);
+    Settle(window);
+    for (const std::string& path : files) CHECK(ReadBytes(path) == OldCopy);
+    ExitInstaller(installer);
+}
+
+WINE_CASE(UninstallAnsweredYesFollowsTheRemovalRules) {
+    CleanDirectories clean;
+    struct Disposition {
+        const char* label;
+        bool inWindows, inSystem;
+        bool windowsPrefsStay, systemPrefsStay;
+    };
+    // The System directory's preferences go only with a copy found there.
+    const Disposition dispositions[] = {
+        {"copy in Windows", true, false, false, true},
+        {"copy in System", false, true, false, false},
+        {"copies in both", true, true, false, false},
+    };
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    for (const Disposition& disposition : dispositions) {
+        Note(disposition.label);
+        if (disposition.inWindows) CHECK(WriteBytes(WinScr(), OldCopy));
+        if (disposition.inSystem) CHECK(WriteBytes(SysScr(), OldCopy));
+        CHECK(WriteBytes(WinPrefs(), {'p'}));
+        CHECK(WriteBytes(SysPrefs(), {'p'}));
+        PostCommand(window, BtnUninstall);
+        Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
+        Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
+        Settle(window);
+        CHECK(!FileExists(WinScr()));
+        CHECK(!FileExists(SysScr()));
+        CHECK_EQ(disposition.windowsPrefsStay, FileExists(WinPrefs()));
+        CHECK_EQ(disposition.systemPrefsStay, FileExists(SysPrefs()));
+        RemoveInstalledFiles();
+    }
+    ExitInstaller(installer);
+}
+
+namespace {
+// Names and sizes of the files directly in a directory; system.ini is left out,
+// since Install writes it and Uninstall leaves it.
+std::map<std::string, uint64_t> Listing(const std::string& directory) {
+    std::map<std::string, uint64_t> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        if (lstrcmpiA(found.cFileName, "system.ini") == 0) continue;
+        files[found.cFileName] = uint64_t(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return files;
+}
+
+void CheckSameListing(const std::map<std::string, uint64_t>& before, const std::map<std::string, uint64_t>& after) {
+    for (const auto& file : after)
+        if (before.count(file.first) == 0) Fail(__FILE__, __LINE__, "left behind: " + file.first);
+    for (const auto& file : before)
+        if (after.count(file.first) == 0 || after.at(file.first) != file.second)
+            Fail(__FILE__, __LINE__, "gone or changed: " + file.first);
+}
+} // namespace
+
+WINE_CASE(InstallThenUninstallLeavesTheDirectoriesAsBefore) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    const auto windowsBefore = Listing(WindowsDir());
+    const auto systemBefore = Listing(SystemDir());
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    InstallFresh(installer, window);
+    const std::string chosen = BootScreenSaver();
+    CHECK(chosen != "(none)");
+    PostCommand(window, BtnUninstall);
+    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
+    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
+    Settle(window);
+    ExitInstaller(installer);
+    CheckSameListing(windowsBefore, Listing(WindowsDir()));
+    CheckSameListing(systemBefore, Listing(SystemDir()));
+    // Removal touches only files.
+    CHECK_EQ(chosen, BootScreenSaver());
+    CHECK_EQ(std::string("1"), ScreenSaveActiveValue());
+}
+
+WINE_CASE(InstallWithTempNameTakenByADirectory) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    REQUIRE(CreateDirectoryA(WinTemp().c_str(), nullptr));
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    PostCommand(window, BtnInstall);
+    Expect(installer, IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK);
+    Settle(window);
+    ExpectNoProgressWindowLeft(installer, window);
+    CHECK(!FileExists(WinScr()));
+    CHECK((GetFileAttributesA(WinTemp().c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    CHECK_EQ(std::string("(none)"), BootScreenSaver());
+    ExitInstaller(installer);
+}
+
+WINE_CASE(InstallWithoutPayloadReportsTheResource) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    Program installer(BuildFile("QuorvaneSetupNoPayload.exe"));
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    PostCommand(window, BtnInstall);
+    Expect(installer, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30, IDOK);
+    Settle(window);
+    ExpectNoProgressWindowLeft(installer, window);
+    CHECK(!FileExists(WinScr()));
+    CHECK(!FileExists(WinTemp()));
+    CHECK_EQ(std::string("(none)"), BootScreenSaver());
+    ExitInstaller(installer);
+}
+
+WINE_CASE(CopyHeldOpenIsReportedAndStays) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    REQUIRE(WriteBytes(WinScr(), OldCopy));
+    // Another program has it open and shares nothing.
+    HANDLE held = CreateFileA(WinScr().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    if (window == nullptr) CloseHandle(held);
+    REQUIRE(window != nullptr);
+
+    PostCommand(window, BtnInstall);
+    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
+    Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
+    Settle(window);
+    ExpectNoProgressWindowLeft(installer, window);
+    CHECK(!FileExists(WinTemp()));
+    CHECK_EQ(std::string("(none)"), BootScreenSaver());
+
+    PostCommand(window, BtnUninstall);
+    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
+    Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
+    Settle(window);
+    CloseHandle(held);
+    CHECK(ReadBytes(WinScr()) == OldCopy);
+
+    // Once the other program lets go, the removal goes through.
+    PostCommand(window, BtnUninstall);
+    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
+    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
+    Settle(window);
+    CHECK(!FileExists(WinScr()));
+    ExitInstaller(installer);
+}
+
+namespace {
+// Tells Wine to prefer a native lz32.dll, one found beside the program first,
+// for programs of this file name started while it lives. Wine 8 drops
+// WINEDLLOVERRIDES from the environment it builds for a child process, so
+// neither SetEnvironmentVariable nor an environment block reaches the child:
+// the per-program registry key does.
+class PreferNativeLz32 {
+  public:
+    explicit PreferNativeLz32(const std::string& exeName) : key_("Software\\Wine\\AppDefaults\\" + exeName) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS) {
+            Fail(__FILE__, __LINE__, "cannot set the override for " + exeName);
+            return;
+        }
+        const char order[] = "native,builtin";
+        RegSetValueExA(key, "lz32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+        RegCloseKey(key);
+    }
+    ~PreferNativeLz32() {
+        RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
+    }
+
+  private:
+    std::string key_;
+};
+} // namespace
+
+WINE_CASE(PlantedLz32BesideTheInstallerIsNotLoaded) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    // A Downloads folder: the installer next to a stranger's lz32.dll.
+    const std::string folder = BuildFile("downloads");
+    const std::string marker = folder + "\\planted-lz32-loaded";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    REQUIRE(CopyFileA(Installer().c_str(), (folder + "\\QuorvaneSetup.exe").c_str(), FALSE));
+    REQUIRE(CopyFileA(BuildFile("planted-lz32\\lz32.dll").c_str(), (folder + "\\lz32.dll").c_str(), FALSE));
+    REQUIRE(CopyFileA(BuildFile("tests\\wine\\lz32_probe.exe").c_str(), (folder + "\\lz32_probe.exe").c_str(), FALSE));
+    RemoveFile(marker);
+    PreferNativeLz32 forProbe("lz32_probe.exe");
+    PreferNativeLz32 forInstaller("QuorvaneSetup.exe");
+
+    // The control: a program that imports LZ32 statically does load the planted one.
+    {
+        Program probe(folder + "\\lz32_probe.exe");
+        CHECK_EQ(DWORD{0}, probe.WaitForExit(10000));
+    }
+    CHECK(FileExists(marker));
+    RemoveFile(marker);
+
+    Program installer(folder + "\\QuorvaneSetup.exe");
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    InstallFresh(installer, window);
+    CheckInstalledIsTheProgram();
+    ExitInstaller(installer);
+    CHECK(!FileExists(marker));
+    for (const char* name : {"QuorvaneSetup.exe", "lz32.dll", "lz32_probe.exe", "planted-lz32-loaded"})
+        RemoveFile(folder + "\\" + name);
+    RemoveDirectoryA(folder.c_str());
+}
+
+WINE_CASE(PayloadExpandsWithThePlatformLz32) {
+    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    REQUIRE(module != nullptr);
+    const std::vector<uint8_t> payload = ResourceOf(module, "program", "DATA");
+    FreeLibrary(module);
+    const std::vector<uint8_t> program = PayloadProgram();
+    REQUIRE(payload.size() >= 14 && !program.empty());
+    CHECK(payload == ReadBytes(BuildFile("payload\\Quorvane.sc_")));
+
+    const uint8_t magic[8] = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33};
+    CHECK(std::equal(magic, magic + 8, payload.begin()));
+    CHECK_EQ('A', char(payload[8]));
+    CHECK_EQ('r', char(payload[9]));
+    const uint32_t length = payload[10] | payload[11] << 8 | payload[12] << 16 | uint32_t(payload[13]) << 24;
+    CHECK_EQ(program.size(), size_t(length));
+
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    std::string source = std::string(temp) + "quorvane-check.sc_";
+    std::string target = std::string(temp) + "quorvane-check.scr";
+    REQUIRE(WriteBytes(source, payload));
+    OFSTRUCT openInfo = {};
+    const INT from = LZOpenFileA(&source[0], &openInfo, OF_READ);
+    const INT to = LZOpenFileA(&target[0], &openInfo, OF_CREATE);
+    CHECK(from >= 0 && to >= 0);
+    CHECK_EQ(LONG(program.size()), LZCopy(from, to));
+    LZClose(from);
+    LZClose(to);
+    CHECK(ReadBytes(target) == program);
+    RemoveFile(source);
+    RemoveFile(target);
+}
+
+namespace {
+// Reads a standard dialog template (DIALOG, not DIALOGEX) field by field.
+struct TemplateReader {
+    const uint8_t* at;
+    const uint8_t* end;
+    bool Fits(size_t bytes) const { return size_t(end - at) >= bytes; }
+    uint32_t Dword() {
+        uint32_t value = Fits(4) ? uint32_t(at[0] | at[1] << 8 | at[2] << 16 | uint32_t(at[3]) << 24) : 0;
+        at += 4;
+        return value;
+    }
+    uint16_t Word() {
+        uint16_t value = Fits(2) ? uint16_t(at[0] | at[1] << 8) : 0;
+        at += 2;
+        return value;
+    }
+    short Short() { return static_cast<short>(Word()); }
+    // A name or ordinal: 0 none, 0xFFFF then an ordinal, else a wide string.
+    std::string NameOrOrdinal() {
+        const uint16_t first = Fits(2) ? uint16_t(at[0] | at[1] << 8) : 0;
+        if (first == 0xFFFF) {
+            at += 2;
+            return "#" + std::to_string(Word());
+        }
+        std::string text;
+        for (uint16_t c; Fits(2) && (c = Word()) != 0;) text += char(c);
+        return text;
+    }
+    void AlignDword(const uint8_t* base) {
+        while ((at - base) % 4 != 0) ++at;
+    }
+};
+} // namespace
+
+WINE_CASE(ProgressDialogTemplateMatchesTheTable) {
+    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    REQUIRE(module != nullptr);
+    const std::vector<uint8_t> bytes = ResourceOf(module, "Installing", RT_DIALOG);
+    FreeLibrary(module);
+    REQUIRE(bytes.size() >= 18);
+    TemplateReader read{bytes.data(), bytes.data() + bytes.size()};
+    CHECK_EQ(0x90C008C4u, read.Dword());
+    CHECK_EQ(0u, read.Dword());
+    CHECK_EQ(1, int(read.Word()));
+    CHECK_EQ(0, int(read.Short()));
+    CHECK_EQ(0, int(read.Short()));
+    CHECK_EQ(140, int(read.Short()));
+    CHECK_EQ(50, int(read.Short()));
+    CHECK_EQ(std::string(""), read.NameOrOrdinal()); // no menu
+    CHECK_EQ(std::string(""), read.NameOrOrdinal()); // the dialog class
+    CHECK_EQ(std::string("Installing"), read.NameOrOrdinal());
+    CHECK_EQ(8, int(read.Word()));
+    CHECK_EQ(std::string("MS Sans Serif"), read.NameOrOrdinal());
+
+    read.AlignDword(bytes.data());
+    CHECK_EQ(0x50000001u, read.Dword());
+    CHECK_EQ(0u, read.Dword());
+    CHECK_EQ(0, int(read.Short()));
+    CHECK_EQ(20, int(read.Short()));
+    CHECK_EQ(140, int(read.Short()));
+    CHECK_EQ(8, int(read.Short()));
+    CHECK_EQ(IDC_PROGRESS_TEXT, int(read.Word()));
+    const std::string className = read.NameOrOrdinal();
+    CHECK(className == "#130" || lstrcmpiA(className.c_str(), "Static") == 0);
+    CHECK_EQ(std::string("Installing Screen Saver..."), read.NameOrOrdinal());
+    CHECK(read.Fits(2));
+}
