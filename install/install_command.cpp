@@ -51,8 +51,12 @@ void InstallScreenSaver(HWND mainWindow) {
     app.progressWindow = nullptr;
     platform::CreateDialogParamA(app.instance, ProgressDialogName, mainWindow, ProgressDialogProc, 0);
     const HWND progress = app.progressWindow;
-    // Paint it now: no messages are dispatched until the install ends.
-    if (progress != nullptr) platform::UpdateWindow(progress);
+    // Paint it now and push the drawing to the screen: no messages are
+    // dispatched until the install ends.
+    if (progress != nullptr) {
+        platform::UpdateWindow(progress);
+        platform::GdiFlush();
+    }
 
     char targetPath[PathSize];
     char tempPath[PathSize];

@@ -48,6 +48,7 @@ HPALETTE CreatePalette(const LOGPALETTE* palette);
 HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC dc);
 BOOL DeleteObject(HGDIOBJ object);
+BOOL GdiFlush();
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 

@@ -59,6 +59,7 @@ HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground) {
 }
 UINT RealizePalette(HDC dc) { return ::RealizePalette(dc); }
 BOOL DeleteObject(HGDIOBJ object) { return ::DeleteObject(object); }
+BOOL GdiFlush() { return ::GdiFlush(); }
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
     return ::StretchDIBits(dc, destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight, bits, info, usage,

@@ -16,6 +16,7 @@ namespace {
 
 std::string outputDir;
 int shotNumber = 0;
+std::string lastShot;
 int surprises = 0;
 
 void Surprise(const std::string& what) {
@@ -43,6 +44,7 @@ RECT AreaOf(const Program& program) {
 void Shoot(const std::string& step, const RECT& area, const std::string& what) {
     char name[64];
     std::snprintf(name, sizeof name, "%02d-%s.bmp", ++shotNumber, step.c_str());
+    lastShot = name;
     Sleep(300); // let the window finish painting
     const Image shot = CaptureScreen(area.left, area.top, area.right - area.left, area.bottom - area.top);
     if (!SaveBmp(shot, outputDir + "\\" + name)) return Surprise(std::string("no screenshot ") + name);
@@ -93,6 +95,20 @@ void ExpectTexts(const std::string& step, const std::vector<std::string>& shown,
     Surprise(step + " showed" + (seen.empty() ? " nothing" : seen));
 }
 
+// The installed screen saver running full screen, ended with a key press as a user would.
+void ShootScreenSaver() {
+    Program saver(WindowsDir() + "\\Quorvane.scr", "/s");
+    HWND window = WaitForWindow(saver.Id(), nullptr);
+    if (window == nullptr) return Surprise("the installed screen saver shows no window");
+    Sleep(1500);
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Shoot("screen-saver", screen, "the installed screen saver, full screen");
+    if (CopyFileA((outputDir + "\\" + lastShot).c_str(), (outputDir + "\\screen-saver.bmp").c_str(), FALSE))
+        std::printf("window screen-saver.bmp\n");
+    PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+    if (saver.WaitForExit(5000) != 0) Surprise("the screen saver did not end on a key press");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -122,6 +138,7 @@ int main(int argc, char** argv) {
     ExpectTexts("Install", RunStep(installer, window, BtnInstall, "install"), {IDS_INSTALL_SUCCESS});
     ExpectTexts("Install again", RunStep(installer, window, BtnInstall, "install-again"),
                 {IDS_REPLACE_QUESTION, IDS_UNINSTALLED, IDS_INSTALL_SUCCESS});
+    ShootScreenSaver();
     ExpectTexts("Uninstall", RunStep(installer, window, BtnUninstall, "uninstall"),
                 {IDS_UNINSTALL_QUESTION, IDS_UNINSTALLED});
 

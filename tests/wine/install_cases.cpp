@@ -3,6 +3,8 @@
 // the system settings.
 #include "tests/wine/driver.h"
 
+#include "tests/wine/capture.h"
+
 #include "resource_ids.h"
 
 #include <lzexpand.h>
@@ -134,6 +136,17 @@ std::vector<uint8_t> ResourceOf(HMODULE module, const char* name, LPCSTR type) {
     return bytes ? std::vector<uint8_t>(bytes, bytes + SizeofResource(module, found)) : std::vector<uint8_t>{};
 }
 
+// Text drawn in a control shows as dark pixels on the light dialog face.
+int DarkPixelsOnScreen(HWND control) {
+    RECT area;
+    if (!GetWindowRect(control, &area)) return -1;
+    const Image shot = CaptureScreen(area.left, area.top, area.right - area.left, area.bottom - area.top);
+    int dark = 0;
+    for (uint32_t pixel : shot.pixels)
+        if ((pixel & 0xFF) < 0x50 && (pixel >> 8 & 0xFF) < 0x50 && (pixel >> 16 & 0xFF) < 0x50) ++dark;
+    return dark;
+}
+
 } // namespace
 
 WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
@@ -153,19 +166,35 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     CHECK(text != nullptr && IsWindowVisible(text));
     CHECK_EQ(std::string("Installing Screen Saver..."), WindowText(text));
 
-    // The success box comes about two seconds after the expansion has written the whole file.
-    DWORD expandedAt = 0;
+    // The progress window stays through the pause, and the success box comes about
+    // two seconds after the expansion last wrote to the installed file.
+    bool shownWhileExpanded = false;
+    int textPixels = -1;
     HWND box = nullptr;
     const DWORD start = GetTickCount();
     while ((box = WaitForMessageBox(installer, 0)) == nullptr && GetTickCount() - start < 15000) {
-        if (expandedAt == 0 && FileSize(WinScr()) == program.size()) expandedAt = GetTickCount();
+        if (FileSize(WinScr()) == program.size() && IsWindowVisible(progress)) {
+            if (!shownWhileExpanded) {
+                // During the pause the user reads the progress text on screen.
+                Sleep(500);
+                textPixels = DarkPixelsOnScreen(text);
+            }
+            shownWhileExpanded = true;
+        }
         Sleep(5);
     }
-    const DWORD boxAt = GetTickCount();
+    FILETIME boxSeen;
+    GetSystemTimeAsFileTime(&boxSeen);
     REQUIRE(box != nullptr);
-    CHECK(expandedAt != 0);
-    Note("success box " + std::to_string(boxAt - expandedAt) + " ms after the expansion");
-    CHECK(boxAt - expandedAt >= 1800 && boxAt - expandedAt <= 3500);
+    CHECK(shownWhileExpanded);
+    Note("progress text: " + std::to_string(textPixels) + " dark pixels on screen during the pause");
+    CHECK(textPixels > 50);
+    WIN32_FILE_ATTRIBUTE_DATA expanded = {};
+    CHECK(GetFileAttributesExA(WinScr().c_str(), GetFileExInfoStandard, &expanded));
+    const auto ticks = [](const FILETIME& time) { return uint64_t(time.dwHighDateTime) << 32 | time.dwLowDateTime; };
+    const int64_t pause = int64_t(ticks(boxSeen) - ticks(expanded.ftLastWriteTime)) / 10000;
+    Note("success box " + std::to_string(pause) + " ms after the expansion");
+    CHECK(pause >= 1950 && pause <= 3500);
     CHECK(!IsWindow(progress) || !IsWindowVisible(progress));
     const MessageBoxInfo info = ReadMessageBox(box);
     CHECK_EQ(ScriptString(IDS_INSTALL_FINISHED_CAPTION), info.caption);
@@ -484,6 +513,7 @@ WINE_CASE(PlantedLz32BesideTheInstallerIsNotLoaded) {
 }
 
 WINE_CASE(PayloadExpandsWithThePlatformLz32) {
+    CleanDirectories clean;
     HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
     const std::vector<uint8_t> payload = ResourceOf(module, "program", "DATA");
@@ -551,6 +581,7 @@ struct TemplateReader {
 } // namespace
 
 WINE_CASE(ProgressDialogTemplateMatchesTheTable) {
+    CleanDirectories clean;
     HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
     const std::vector<uint8_t> bytes = ResourceOf(module, "Installing", RT_DIALOG);
