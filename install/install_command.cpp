@@ -23,6 +23,18 @@ void CloseProgressWindow(HWND progress) {
     if (progress != nullptr) platform::DestroyWindow(progress);
 }
 
+// No messages are dispatched until the install ends, so paint the progress
+// window now. Looking at the queue (without taking anything) lets the window
+// system deliver what the window needs to reach the screen; no command starts.
+void ShowProgressNow(HWND progress) {
+    if (progress == nullptr) return;
+    // A message number nobody sends: only the window system's own work is done.
+    const UINT noSuchMessage = WM_APP + 0x3F00;
+    MSG pending;
+    platform::PeekMessageA(&pending, progress, noSuchMessage, noSuchMessage, PM_NOREMOVE);
+    platform::UpdateWindow(progress);
+}
+
 } // namespace
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM /*wordParam*/, LPARAM /*longParam*/) {
@@ -51,12 +63,7 @@ void InstallScreenSaver(HWND mainWindow) {
     app.progressWindow = nullptr;
     platform::CreateDialogParamA(app.instance, ProgressDialogName, mainWindow, ProgressDialogProc, 0);
     const HWND progress = app.progressWindow;
-    // Paint it now and push the drawing to the screen: no messages are
-    // dispatched until the install ends.
-    if (progress != nullptr) {
-        platform::UpdateWindow(progress);
-        platform::GdiFlush();
-    }
+    ShowProgressNow(progress);
 
     char targetPath[PathSize];
     char tempPath[PathSize];
@@ -69,6 +76,7 @@ void InstallScreenSaver(HWND mainWindow) {
     }
     const LONG result = ExpandPayload(tempPath, targetPath);
     if (result > 0) {
+        ShowProgressNow(progress);
         platform::Sleep(ProgressPauseMilliseconds);
         CloseProgressWindow(progress);
         // Report success only for a file that is really there.

@@ -20,6 +20,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wordParam, LPARAM longP
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
+BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove);
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
 void PostQuitMessage(int exitCode);
@@ -48,7 +49,6 @@ HPALETTE CreatePalette(const LOGPALETTE* palette);
 HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground);
 UINT RealizePalette(HDC dc);
 BOOL DeleteObject(HGDIOBJ object);
-BOOL GdiFlush();
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 

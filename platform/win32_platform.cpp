@@ -16,6 +16,9 @@ BOOL UpdateWindow(HWND window) { return ::UpdateWindow(window); }
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
     return ::GetMessageA(message, window, filterMin, filterMax);
 }
+BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
+    return ::PeekMessageA(message, window, filterMin, filterMax, remove);
+}
 BOOL TranslateMessage(const MSG* message) { return ::TranslateMessage(message); }
 LRESULT DispatchMessageA(const MSG* message) { return ::DispatchMessageA(message); }
 void PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
@@ -59,7 +62,6 @@ HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL forceBackground) {
 }
 UINT RealizePalette(HDC dc) { return ::RealizePalette(dc); }
 BOOL DeleteObject(HGDIOBJ object) { return ::DeleteObject(object); }
-BOOL GdiFlush() { return ::GdiFlush(); }
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
     return ::StretchDIBits(dc, destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight, bits, info, usage,

@@ -127,11 +127,6 @@ BOOL DeleteObject(HGDIOBJ object) {
     return TRUE;
 }
 
-BOOL GdiFlush() {
-    Fails("GdiFlush");
-    return TRUE;
-}
-
 int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, int srcX, int srcY, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
     if (Fails("StretchDIBits")) return 0;

@@ -87,7 +87,9 @@ struct World {
     std::deque<MSG> queue;
     bool quitPosted = false;
     int quitCode = 0;
-    bool queueRanDry = false; // GetMessageA found nothing: a test forgot its quit
+    bool queueRanDry = false;
+    bool peekRemoved =
+        false; // a PeekMessageA took a message off the queue // GetMessageA found nothing: a test forgot its quit
     std::vector<std::pair<HWND, UINT>> defaultProcessed;
     std::set<std::string> dialogTemplates = {"INSTALLING"};
     std::function<void(HWND)> onTopLevelCreated; // after its WM_CREATE, before CreateWindowExA returns

@@ -158,6 +158,19 @@ BOOL GetMessageA(LPMSG message, HWND /*window*/, UINT /*filterMin*/, UINT /*filt
     return -1;
 }
 
+BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
+    Fails("PeekMessageA", std::to_string(filterMin) + "-" + std::to_string(filterMax) + " " + std::to_string(remove));
+    // Looks without taking: a queued command must not start during the install.
+    for (const MSG& queued : world.queue)
+        if ((window == nullptr || queued.hwnd == window) &&
+            ((filterMin == 0 && filterMax == 0) || (queued.message >= filterMin && queued.message <= filterMax))) {
+            *message = queued;
+            if (remove & PM_REMOVE) world.peekRemoved = true;
+            return TRUE;
+        }
+    return FALSE;
+}
+
 BOOL TranslateMessage(const MSG* /*message*/) {
     Fails("TranslateMessage");
     return FALSE;

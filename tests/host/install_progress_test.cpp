@@ -53,6 +53,7 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
         "LZOpenFileA C:\\WINDOWS\\QUORVANE.SC_ read",
         "LZOpenFileA C:\\WINDOWS\\QUORVANE.SCR create",
         "LZCopy",
+        "UpdateWindow",
         "Sleep 2000",
         "DestroyWindow",
         windowsProbe,
@@ -66,6 +67,16 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
     for (const std::string& entry : world.log)
         if (wanted.count(entry) != 0) seen.push_back(entry);
     EXPECT_EQ(expected, seen);
+}
+
+TEST_F(InstallProgressTest, PaintingTheProgressWindowStartsNoQueuedCommand) {
+    fake::PostMessage(mainWindow, WM_COMMAND, BtnExit, 0);
+    InstallScreenSaver(mainWindow);
+    EXPECT_GE(world.calls["PeekMessageA"], 1);
+    EXPECT_FALSE(world.peekRemoved);
+    ASSERT_EQ(1u, world.queue.size());
+    EXPECT_FALSE(world.quitPosted);
+    EXPECT_EQ(Boxes({Box(IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_ICONINFORMATION)}), world.boxes);
 }
 
 TEST_F(InstallProgressTest, DialogProcedureKeepsItsHandleAndHandlesNothing) {
