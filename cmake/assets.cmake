@@ -26,13 +26,7 @@ function(quorvane_payload input)
 endfunction()
 
 if(QUORVANE_TARGET STREQUAL "windows")
-    if(TARGET QuorvaneScr)
-        quorvane_payload($<TARGET_FILE:QuorvaneScr> DEPENDS QuorvaneScr)
-    else()
-        add_executable(PayloadStandin WIN32 ${CMAKE_SOURCE_DIR}/tests/payload_standin/standin.cpp)
-        quorvane_windows_program(PayloadStandin)
-        quorvane_payload($<TARGET_FILE:PayloadStandin> DEPENDS PayloadStandin)
-    endif()
+    quorvane_payload($<TARGET_FILE:QuorvaneScr> DEPENDS QuorvaneScr)
 else()
     # The host build makes no Windows program: a generated file of an
     # executable's shape stands in, through the same compression step.

@@ -16,9 +16,7 @@ target_compile_definitions(quorvane_host_defaults INTERFACE NOMINMAX WIN32_LEAN_
 target_compile_options(quorvane_host_defaults INTERFACE -Wall -Wextra -Werror ${sanitizers})
 target_link_options(quorvane_host_defaults INTERFACE ${sanitizers})
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/screensaver/CMakeLists.txt)
-    add_subdirectory(screensaver)
-endif()
+add_subdirectory(screensaver)
 
 file(GLOB fake_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
 file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
@@ -26,9 +24,7 @@ add_executable(host_tests ${QUORVANE_SYSTEM_SOURCES} ${fake_sources} ${test_sour
     ${CMAKE_SOURCE_DIR}/tests/common/resource_script.cpp)
 find_library(MSPACK_LIBRARY mspack REQUIRED)
 target_link_libraries(host_tests PRIVATE quorvane_host_defaults GTest::gtest_main ${MSPACK_LIBRARY})
-if(TARGET screensaver_logic)
-    target_link_libraries(host_tests PRIVATE screensaver_logic)
-endif()
+target_link_libraries(host_tests PRIVATE screensaver_logic)
 # The payload tests and scenarios read the compressed file and what it was made from.
 include(cmake/assets.cmake)
 target_compile_definitions(host_tests PRIVATE QUORVANE_PAYLOAD_FILE="${QUORVANE_PAYLOAD_FILE}"

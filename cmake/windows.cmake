@@ -18,9 +18,7 @@ function(quorvane_windows_tool target)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
 endfunction()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/screensaver/CMakeLists.txt)
-    add_subdirectory(screensaver)
-endif()
+add_subdirectory(screensaver)
 include(cmake/assets.cmake)
 
 # add_installer(<target> [NO_BANNER] [NO_PAYLOAD]): the installer with the

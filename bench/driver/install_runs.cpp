@@ -25,9 +25,10 @@ HWND FindWindowTitled(DWORD processId, const char* className, const std::string&
 }
 
 // A message box has no owner; the progress window is owned by the main window.
+// One whose caption is not set yet is still being made: it counts once it has one.
 HWND FindMessageBox(DWORD processId) {
     for (HWND window : driver::TopLevelWindows(processId, "#32770"))
-        if (GetWindow(window, GW_OWNER) == nullptr) return window;
+        if (driver::IsMessageBox(window) && !driver::WindowText(window).empty()) return window;
     return nullptr;
 }
 

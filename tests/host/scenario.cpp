@@ -36,9 +36,7 @@ void Scenario::SetUp() {
     locations = {};
     names = {};
     fake::AddResource(BannerName, RT_BITMAP, ShippedBanner());
-#ifdef QUORVANE_PAYLOAD_FILE
     fake::AddResource(PayloadName, PayloadType, ShippedPayload());
-#endif
 }
 
 void Scenario::TearDown() {
@@ -84,7 +82,6 @@ fake::Bytes Scenario::ShippedBanner() {
     return fake::Bytes(file.begin() + sizeof(BITMAPFILEHEADER), file.end());
 }
 
-#ifdef QUORVANE_PAYLOAD_FILE
 fake::Bytes Scenario::ShippedPayload() {
     static const fake::Bytes payload = fake::ReadHostFile(QUORVANE_PAYLOAD_FILE);
     return payload;
@@ -94,4 +91,3 @@ fake::Bytes Scenario::PayloadProgram() {
     static const fake::Bytes program = fake::ReadHostFile(QUORVANE_PAYLOAD_PROGRAM);
     return program;
 }
-#endif

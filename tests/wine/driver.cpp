@@ -181,14 +181,22 @@ HWND WaitForMainWindow(const Program& program, DWORD milliseconds) {
     return WaitForWindow(program.Id(), "ProgramInstaller", milliseconds);
 }
 
+bool IsMessageBox(HWND window) { return GetWindow(window, GW_OWNER) == nullptr; }
+
+// A box just made visible may not have its caption yet: wait for it, so that
+// what is read is what the user sees. A box that never gets one is still returned.
 HWND WaitForMessageBox(const Program& program, DWORD milliseconds) {
     const DWORD start = GetTickCount();
+    HWND untitled = nullptr;
     do {
-        for (HWND window : TopLevelWindows(program.Id(), "#32770"))
-            if (GetWindow(window, GW_OWNER) == nullptr) return window;
+        for (HWND window : TopLevelWindows(program.Id(), "#32770")) {
+            if (!IsMessageBox(window)) continue;
+            if (!WindowText(window).empty()) return window;
+            untitled = window;
+        }
         Sleep(20);
     } while (GetTickCount() - start < milliseconds);
-    return nullptr;
+    return milliseconds > 0 && untitled != nullptr && IsWindow(untitled) ? untitled : nullptr;
 }
 
 bool WaitUntilGone(HWND window, DWORD milliseconds) {

@@ -100,6 +100,7 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const char* className = nullp
 HWND WaitForWindow(DWORD processId, const char* className, DWORD milliseconds = 10000);
 HWND WaitForMainWindow(const Program& program, DWORD milliseconds = 10000);
 // A visible message box (#32770 with no owner) of the process.
+bool IsMessageBox(HWND window);
 HWND WaitForMessageBox(const Program& program, DWORD milliseconds = 10000);
 bool WaitUntilGone(HWND window, DWORD milliseconds = 10000);
 std::string WindowText(HWND window);
