@@ -1,6 +1,8 @@
+#include "app/dll_search.h"
 #include "app/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*commandLine*/, int showCommand) {
+    HardenDllSearch();
     if (!RegisterMainClass(instance)) return 0;
     if (!CreateMainWindow(instance, showCommand)) return 0;
     MSG message = {};

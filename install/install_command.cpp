@@ -51,13 +51,15 @@ void InstallScreenSaver(HWND mainWindow) {
         ReportExpansionFailure();
         return;
     }
-    const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
-    const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
-    if (inWindows || inSystem) {
+    if (IsPresentIn(locations.WindowsDir, names.ScrName) || IsPresentIn(locations.SystemDir, names.ScrName)) {
         if (ShowMessage(app.instance, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, MB_YESNO | MB_ICONEXCLAMATION) !=
             IDYES)
             return;
-        if (!RemoveInstalledCopies(inSystem != 0, inWindows != 0)) return;
+        // Asked again: a command chosen while the question was open may have
+        // removed or replaced the copies.
+        const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
+        const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
+        if ((inWindows || inSystem) && !RemoveInstalledCopies(inSystem != 0, inWindows != 0)) return;
     }
 
     app.progressWindow = nullptr;
@@ -79,10 +81,12 @@ void InstallScreenSaver(HWND mainWindow) {
         ShowProgressNow(progress);
         platform::Sleep(ProgressPauseMilliseconds);
         CloseProgressWindow(progress);
-        // Report success only for a file that is really there.
+        // Report success only for a file that is really there, and activate it
+        // only if it still is once the user has read the report: the window
+        // stays usable meanwhile, and an Uninstall chosen then removes it.
         if (IsPresentIn(locations.WindowsDir, names.ScrName)) {
             ShowMessage(app.instance, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
-            ActivateScreenSaver(targetPath);
+            if (IsPresentIn(locations.WindowsDir, names.ScrName)) ActivateScreenSaver(targetPath);
         } else {
             ReportExpansionFailure();
         }

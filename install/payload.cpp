@@ -30,12 +30,13 @@ BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type) {
     }
     DWORD written = 0;
     // A write that stops short (a full disk) leaves a truncated payload.
-    if (!platform::WriteFile(file, bytes, size, &written, nullptr) || written != size) {
+    const bool whole = platform::WriteFile(file, bytes, size, &written, nullptr) && written == size;
+    // Closed before any box: an Install chosen while it is open needs the file.
+    platform::CloseHandle(file);
+    if (!whole) {
         ShowMessage(app.instance, IDS_TEMP_NOT_WRITTEN, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
-        platform::CloseHandle(file);
         return FALSE;
     }
-    platform::CloseHandle(file);
     return TRUE;
 }
 
@@ -51,7 +52,8 @@ LONG ExpandPayload(const char* sourcePath, const char* targetPath) {
     const INT sourceFile = platform::LZOpenFileA(source, &openInfo, OF_READ);
     const INT targetFile = platform::LZOpenFileA(target, &openInfo, OF_CREATE);
     const LONG result = platform::LZCopy(sourceFile, targetFile);
-    platform::LZClose(sourceFile);
-    platform::LZClose(targetFile);
+    // A negative handle is an error code, not a file to close.
+    if (sourceFile >= 0) platform::LZClose(sourceFile);
+    if (targetFile >= 0) platform::LZClose(targetFile);
     return result;
 }

@@ -14,17 +14,31 @@ void DeleteIn(const char* directory, const char* name) {
     platform::DeleteFileA(path);
 }
 
+bool IsInstalled() {
+    return IsPresentIn(locations.WindowsDir, names.ScrName) || IsPresentIn(locations.SystemDir, names.ScrName);
+}
+
+void ReportNothingInstalled() {
+    ShowMessage(app.instance, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, MB_OK | MB_ICONINFORMATION);
+}
+
 } // namespace
 
 void UninstallScreenSaver(HWND /*mainWindow*/) {
-    const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
-    const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
-    if (!inWindows && !inSystem) {
-        ShowMessage(app.instance, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, MB_OK | MB_ICONINFORMATION);
+    if (!IsInstalled()) {
+        ReportNothingInstalled();
         return;
     }
-    if (ShowMessage(app.instance, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, MB_YESNO | MB_ICONEXCLAMATION) ==
+    if (ShowMessage(app.instance, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, MB_YESNO | MB_ICONEXCLAMATION) !=
         IDYES)
+        return;
+    // Asked again: a command chosen while the question was open may have
+    // removed the copies already, or installed one.
+    const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
+    const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
+    if (!inWindows && !inSystem)
+        ReportNothingInstalled();
+    else
         RemoveInstalledCopies(inSystem != 0, inWindows != 0);
 }
 

@@ -27,7 +27,8 @@ const Lz32& BoundLz32() {
         // A drive root already ends in a backslash.
         if (path[length - 1] == '\\') --length;
         lstrcpyA(path + length, fileName);
-        HMODULE module = ::LoadLibraryA(path);
+        // Its own imports come from beside it, the System directory, too.
+        HMODULE module = ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (module == nullptr) return lz32;
         Bind(module, "LZOpenFileA", lz32.openFile);
         Bind(module, "LZCopy", lz32.copy);

@@ -63,6 +63,12 @@ LPVOID GlobalLock(HGLOBAL memory);
 BOOL GlobalUnlock(HGLOBAL memory);
 HGLOBAL GlobalFree(HGLOBAL memory);
 
+// Kernel: modules and the DLL search order.
+HMODULE GetModuleHandleA(LPCSTR moduleName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL SetDllDirectoryA(LPCSTR path);
+HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE reserved, DWORD flags);
+
 // Kernel: directories, files, profiles, time.
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);

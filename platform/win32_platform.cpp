@@ -78,6 +78,13 @@ LPVOID GlobalLock(HGLOBAL memory) { return ::GlobalLock(memory); }
 BOOL GlobalUnlock(HGLOBAL memory) { return ::GlobalUnlock(memory); }
 HGLOBAL GlobalFree(HGLOBAL memory) { return ::GlobalFree(memory); }
 
+HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) { return ::GetProcAddress(module, procName); }
+BOOL SetDllDirectoryA(LPCSTR path) { return ::SetDllDirectoryA(path); }
+HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE reserved, DWORD flags) {
+    return ::LoadLibraryExA(fileName, reserved, flags);
+}
+
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
 DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer, LPSTR* filePart) {

@@ -43,4 +43,13 @@ bool Fails(const char* operation, const std::string& detail) {
     return nth != world.failOnCall.end() && nth->second.count(call) != 0;
 }
 
+int ScriptedAnswer(UINT type) {
+    if (!world.answers.empty()) {
+        const int answer = world.answers.front();
+        world.answers.pop_front();
+        return answer;
+    }
+    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+}
+
 } // namespace fake

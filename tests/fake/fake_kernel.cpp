@@ -2,6 +2,7 @@
 #include "tests/fake/fake_platform.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,6 +44,15 @@ std::string Parent(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
+
+// Found through GetProcAddress, as the program finds the real one.
+BOOL WINAPI SetDefaultDllDirectoriesStandIn(DWORD directoryFlags) {
+    char flags[16];
+    std::snprintf(flags, sizeof flags, "0x%lx", static_cast<unsigned long>(directoryFlags));
+    return !Fails("SetDefaultDllDirectories", flags);
+}
+
+const HMODULE KernelModule = reinterpret_cast<HMODULE>(uintptr_t{0x7B000000});
 
 } // namespace
 
@@ -185,6 +195,25 @@ DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLe
     return FileExists(full) ? static_cast<DWORD>(full.size() + 1) : 0;
 }
 
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+    if (Fails("GetModuleHandleA", moduleName ? moduleName : "null")) return nullptr;
+    return KernelModule;
+}
+
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+    if (Fails("GetProcAddress", IS_INTRESOURCE(procName) ? "#" : procName) || module != KernelModule ||
+        IS_INTRESOURCE(procName) || std::strcmp(procName, "SetDefaultDllDirectories") != 0)
+        return nullptr;
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SetDefaultDllDirectoriesStandIn));
+}
+
+BOOL SetDllDirectoryA(LPCSTR path) { return !Fails("SetDllDirectoryA", path ? std::string("\"") + path + "\"" : "null"); }
+
+HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE /*reserved*/, DWORD flags) {
+    if (Fails("LoadLibraryExA", std::string(fileName) + " " + std::to_string(flags))) return nullptr;
+    return reinterpret_cast<HMODULE>(uintptr_t{0x70000000} + world.calls["LoadLibraryExA"] * 0x10000);
+}
+
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD /*shareMode*/, LPSECURITY_ATTRIBUTES /*security*/,
                    DWORD disposition, DWORD /*flags*/, HANDLE /*templateFile*/) {
     if (Fails("CreateFileA", Key(fileName))) return INVALID_HANDLE_VALUE;
@@ -192,6 +221,9 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD /*shareMode*/, LPSECURIT
     auto existing = world.files.find(key);
     if (existing != world.files.end() && (existing->second.directory || !existing->second.deletable))
         return INVALID_HANDLE_VALUE;
+    // Every open here shares nothing: a second open of a file still open fails.
+    for (const fake::OpenFile& other : openFiles)
+        if (other.open && other.path == key) return INVALID_HANDLE_VALUE;
     const std::string parent = Parent(key);
     if ((access & GENERIC_WRITE) == 0 || disposition != CREATE_ALWAYS) return INVALID_HANDLE_VALUE;
     if (!parent.empty() && parent.size() > 2) {

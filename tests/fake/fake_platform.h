@@ -139,6 +139,9 @@ void ResetLz();     // LZ handles, part of Reset
 // Counts and logs a call; true when the test made this call fail.
 bool Fails(const char* operation, const std::string& detail = "");
 
+// The next scripted answer, or No to a question and OK to anything else.
+int ScriptedAnswer(UINT type);
+
 // Scripting helpers.
 void PostMessage(HWND window, UINT message, WPARAM wordParam, LPARAM longParam);
 void AddResource(LPCSTR name, LPCSTR type, const Bytes& bytes);

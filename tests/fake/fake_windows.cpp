@@ -218,12 +218,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     world.boxes.push_back({owner, text, caption, type});
     const MessageBoxRecord& box = world.boxes.back();
     if (world.onMessageBox) return world.onMessageBox(box);
-    if (!world.answers.empty()) {
-        const int answer = world.answers.front();
-        world.answers.pop_front();
-        return answer;
-    }
-    return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+    return fake::ScriptedAnswer(type);
 }
 
 int LoadStringA(HINSTANCE /*instance*/, UINT id, LPSTR buffer, int bufferSize) {

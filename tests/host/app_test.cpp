@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 
 namespace {
@@ -74,6 +76,44 @@ TEST_F(MainWindowTest, ProgramReturnsZeroWhenItCannotStart) {
         EXPECT_EQ(0, world.calls["GetMessageA"]) << failing;
     }
 }
+
+// What the process does before its first window class, which loads DLLs by name.
+struct DllSearchCase {
+    const char* label;
+    std::set<std::string> failing;
+    std::vector<std::string> beforeTheClass;
+};
+
+class DllSearchTest : public MainWindowTest, public ::testing::WithParamInterface<DllSearchCase> {};
+
+TEST_P(DllSearchTest, IsHardenedBeforeTheClass) {
+    world.failing = GetParam().failing;
+    world.failing.insert("RegisterClassA");
+    RunProgram();
+    const auto icon = std::find(world.log.begin(), world.log.end(), "LoadIconA AppIcon");
+    ASSERT_NE(world.log.end(), icon);
+    EXPECT_EQ(GetParam().beforeTheClass, std::vector<std::string>(world.log.begin(), icon));
+}
+
+const char LookUp[] = "GetModuleHandleA kernel32.dll";
+const char Find[] = "GetProcAddress SetDefaultDllDirectories";
+const char SystemOnly[] = "SetDefaultDllDirectories 0x800";
+const char NoCurrentDirectory[] = "SetDllDirectoryA \"\"";
+const char SystemDirectory[] = "GetSystemDirectoryA";
+const char Uxtheme[] = "LoadLibraryExA C:\\WINDOWS\\SYSTEM\\uxtheme.dll 8";
+const char Dwmapi[] = "LoadLibraryExA C:\\WINDOWS\\SYSTEM\\dwmapi.dll 8";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Platforms, DllSearchTest, ::testing::Values(
+    DllSearchCase{"SystemDirectoryOnly", {}, {LookUp, Find, SystemOnly, NoCurrentDirectory}},
+    DllSearchCase{"WithoutSetDefaultDllDirectoriesPreloadsFromSystem", {"GetProcAddress"},
+                  {LookUp, Find, NoCurrentDirectory, SystemDirectory, Uxtheme, SystemDirectory, Dwmapi}},
+    DllSearchCase{"RefusedSetDefaultDllDirectoriesPreloadsFromSystem", {"SetDefaultDllDirectories"},
+                  {LookUp, Find, SystemOnly, NoCurrentDirectory, SystemDirectory, Uxtheme, SystemDirectory, Dwmapi}},
+    DllSearchCase{"WithoutSystemDirectoryNothingLoadsByName", {"GetModuleHandleA", "GetSystemDirectoryA"},
+                  {LookUp, NoCurrentDirectory, SystemDirectory, SystemDirectory}}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
 
 struct ExitCase {
     const char* label;

@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "install/install_command.h"
 #include "install/payload.h"
+#include "install/uninstall_command.h"
 #include "resources/resource_ids.h"
 #include "tests/host/scenario.h"
 
@@ -44,6 +45,9 @@ void Locked(const std::string& path) {
     world.files[fake::Key(path)].deletable = false;
 }
 void Fail(const char* operation) { world.failing.insert(operation); }
+HWND MainWindow() { return fake::WindowsOfClass("ProgramInstaller").at(0)->handle; }
+void Install() { InstallScreenSaver(MainWindow()); }
+void Uninstall() { UninstallScreenSaver(MainWindow()); }
 
 class InstallTest : public Scenario, public ::testing::WithParamInterface<InstallCase> {};
 
@@ -87,6 +91,7 @@ TEST_P(InstallTest, BoxesDiskAndSettings) {
         if (operation == "CreateFileA" || operation == "DeleteFileA" || operation == "LZOpenFileA") {
             EXPECT_EQ(operation + " C:\\", entry.substr(0, operation.size() + 4));
         }
+        EXPECT_NE("LZClose -", entry.substr(0, 9)) << "an error code closed as a handle";
     }
     EXPECT_TRUE(fake::WindowsOfClass("#32770").empty()) << "progress window left open";
     EXPECT_EQ(nullptr, app.progressWindow);
@@ -95,6 +100,7 @@ TEST_P(InstallTest, BoxesDiskAndSettings) {
 
 const Shown Question = {IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34};
 const Shown Removed = {IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40};
+const Shown UninstallQuestion = {IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34};
 const Shown NotRemoved = {IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30};
 const Shown Success = {IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40};
 const Shown NotExpanded = {IDS_EXPAND_FAILED, IDS_INSTALL_ERROR_CAPTION, 0x30};
@@ -141,7 +147,16 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
     InstallCase{"NoWindowsDirectoryNothingWritten", [] { Fail("GetWindowsDirectoryA"); }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"NoWindowsDirectoryKeepsTheSystemCopy", [] { Fail("GetWindowsDirectoryA"); Copy(SysScr); },
-                {}, {NotExpanded}, {SysScr}, nullptr}),
+                {}, {NotExpanded}, {SysScr}, nullptr},
+    // Commands chosen from the main window while one of this command's boxes is open.
+    InstallCase{"UninstalledDuringTheSuccessBoxIsNotActivated", [] { DuringBox(IDS_INSTALL_SUCCESS, Uninstall); },
+                {IDYES}, {Success, UninstallQuestion, Removed}, {}, nullptr},
+    InstallCase{"UninstalledDuringTheReplaceQuestionIsNotReportedTwice",
+                [] { Copy(WinScr); DuringBox(IDS_REPLACE_QUESTION, Uninstall); }, {IDYES, IDOK, IDYES},
+                {Question, UninstallQuestion, Removed, Success}, {WinScr}, Short},
+    InstallCase{"InstallDuringTheWriteErrorFindsTheTempFileClosed",
+                [] { world.failOnCall["WriteFile"] = {1}; DuringBox(IDS_TEMP_NOT_WRITTEN, Install); }, {},
+                {NotWritten, Success}, {WinScr}, Short}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A failure of each platform call the command can meet.

@@ -58,6 +58,7 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
         "DestroyWindow",
         windowsProbe,
         "MessageBoxA " + world.strings.at(IDS_INSTALL_SUCCESS),
+        windowsProbe, // still there once the box is answered
         "WritePrivateProfileStringA SYSTEM.INI|BOOT|SCRNSAVE.EXE=C:\\WINDOWS\\QUORVANE.SCR",
         "SystemParametersInfoA 17 1 null 1",
         "DeleteFileA C:\\WINDOWS\\QUORVANE.SC_",

@@ -7,6 +7,8 @@
 #include "ui/layout.h"
 #include "ui/resource_dib.h"
 
+#include <memory>
+
 namespace fake {
 
 bool operator==(const MessageBoxRecord& a, const MessageBoxRecord& b) {
@@ -69,6 +71,20 @@ void Scenario::PostToMainWindowOnceCreated(UINT message, WPARAM wordParam, LPARA
             mainWindow = window;
             fake::PostMessage(window, message, wordParam, longParam);
         }
+    };
+}
+
+void DuringBox(UINT textId, std::function<void()> command) {
+    auto pending = std::make_shared<std::function<void()>>(std::move(command));
+    fake::world.onMessageBox = [textId, pending](const fake::MessageBoxRecord& box) {
+        // The nested command's boxes move the record this one refers to.
+        const UINT type = box.type;
+        if (*pending && box.text == fake::world.strings.at(textId)) {
+            const std::function<void()> nested = std::move(*pending);
+            *pending = nullptr;
+            nested();
+        }
+        return fake::ScriptedAnswer(type);
     };
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -40,3 +41,8 @@ class Scenario : public ::testing::Test {
     static fake::Bytes ShippedPayload(); // the compressed screen saver
     static fake::Bytes PayloadProgram(); // what it expands to
 };
+
+// Runs command while the first box with this text is open, as a user may
+// choose it from the main window, which stays usable. Scripted answers go in
+// the order boxes are answered: the nested command's first.
+void DuringBox(UINT textId, std::function<void()> command);

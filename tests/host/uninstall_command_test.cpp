@@ -27,7 +27,7 @@ struct UninstallCase {
     const char* label;
     std::vector<std::string> diskBefore;
     std::function<void()> arrange; // locked files, failures
-    int answer;
+    std::vector<int> answers; // in the order the boxes are answered
     std::vector<Shown> boxes;
     std::vector<std::string> diskAfter;
 };
@@ -51,7 +51,7 @@ TEST_P(UninstallTest, BoxesAndFilesLeft) {
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     world.boxes.clear();
     world.log.clear();
-    world.answers = {row.answer};
+    world.answers.assign(row.answers.begin(), row.answers.end());
 
     UninstallScreenSaver(mainWindow);
 
@@ -73,27 +73,31 @@ const std::vector<std::string> Everything = {WinScr, WinPrefs, SysScr, SysPrefs}
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Disks, UninstallTest, ::testing::Values(
-    UninstallCase{"NothingInstalled", {}, {}, IDYES, {NothingInstalled}, {}},
-    UninstallCase{"PreferencesAloneAreNothingInstalled", {WinPrefs, SysPrefs}, {}, IDYES, {NothingInstalled},
+    UninstallCase{"NothingInstalled", {}, {}, {IDYES}, {NothingInstalled}, {}},
+    UninstallCase{"PreferencesAloneAreNothingInstalled", {WinPrefs, SysPrefs}, {}, {IDYES}, {NothingInstalled},
                   {WinPrefs, SysPrefs}},
-    UninstallCase{"AnsweredNoLeavesEverything", Everything, {}, IDNO, {Question}, Everything},
+    UninstallCase{"AnsweredNoLeavesEverything", Everything, {}, {IDNO}, {Question}, Everything},
     UninstallCase{"WindowsCopyTakesOnlyWindowsPreferences", Everything, [] { world.files.erase(fake::Key(SysScr)); },
-                  IDYES, {Question, Removed}, {SysPrefs}},
-    UninstallCase{"SystemCopyTakesBothPreferences", {SysScr, WinPrefs, SysPrefs}, {}, IDYES, {Question, Removed}, {}},
-    UninstallCase{"CopiesInBothOneQuestionOneReport", Everything, {}, IDYES, {Question, Removed}, {}},
+                  {IDYES}, {Question, Removed}, {SysPrefs}},
+    UninstallCase{"SystemCopyTakesBothPreferences", {SysScr, WinPrefs, SysPrefs}, {}, {IDYES}, {Question, Removed}, {}},
+    UninstallCase{"CopiesInBothOneQuestionOneReport", Everything, {}, {IDYES}, {Question, Removed}, {}},
     UninstallCase{"NoSystemDirectorySearchesOnlyWindows", Everything, [] { world.failing = {"GetSystemDirectoryA"}; },
-                  IDYES, {Question, Removed}, {SysScr, SysPrefs}},
+                  {IDYES}, {Question, Removed}, {SysScr, SysPrefs}},
     UninstallCase{"NoWindowsDirectorySearchesOnlySystem", Everything, [] { world.failing = {"GetWindowsDirectoryA"}; },
-                  IDYES, {Question, Removed}, {WinScr, WinPrefs}},
+                  {IDYES}, {Question, Removed}, {WinScr, WinPrefs}},
     // A copy that cannot be deleted is reported, not counted as removed.
-    UninstallCase{"WindowsCopyInUse", {WinScr, WinPrefs}, [] { Locked(WinScr); }, IDYES, {Question, NotRemoved},
+    UninstallCase{"WindowsCopyInUse", {WinScr, WinPrefs}, [] { Locked(WinScr); }, {IDYES}, {Question, NotRemoved},
                   {WinScr}},
-    UninstallCase{"SystemCopyInUseWindowsCopyGoes", {WinScr, SysScr}, [] { Locked(SysScr); }, IDYES,
+    UninstallCase{"SystemCopyInUseWindowsCopyGoes", {WinScr, SysScr}, [] { Locked(SysScr); }, {IDYES},
                   {Question, NotRemoved}, {SysScr}},
-    UninstallCase{"DeleteFileAFails", Everything, [] { world.failing = {"DeleteFileA"}; }, IDYES,
+    UninstallCase{"DeleteFileAFails", Everything, [] { world.failing = {"DeleteFileA"}; }, {IDYES},
                   {Question, NotRemoved}, Everything},
-    UninstallCase{"LockedPreferencesAloneStillRemoved", {WinScr, WinPrefs}, [] { Locked(WinPrefs); }, IDYES,
-                  {Question, Removed}, {WinPrefs}}),
+    UninstallCase{"LockedPreferencesAloneStillRemoved", {WinScr, WinPrefs}, [] { Locked(WinPrefs); }, {IDYES},
+                  {Question, Removed}, {WinPrefs}},
+    // Uninstall chosen again from the main window while the question is open.
+    UninstallCase{"RemovedWhileTheQuestionWasOpen", {WinScr, WinPrefs},
+                  [] { DuringBox(IDS_UNINSTALL_QUESTION, [] { UninstallScreenSaver(nullptr); }); }, {IDYES, IDOK, IDYES},
+                  {Question, Question, Removed, NothingInstalled}, {}}),
     [](const auto& info) { return std::string(info.param.label); });
 // clang-format on
 
