@@ -207,7 +207,9 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SetDefaultDllDirectoriesStandIn));
 }
 
-BOOL SetDllDirectoryA(LPCSTR path) { return !Fails("SetDllDirectoryA", path ? std::string("\"") + path + "\"" : "null"); }
+BOOL SetDllDirectoryA(LPCSTR path) {
+    return !Fails("SetDllDirectoryA", path ? std::string("\"") + path + "\"" : "null");
+}
 
 HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE /*reserved*/, DWORD flags) {
     if (Fails("LoadLibraryExA", std::string(fileName) + " " + std::to_string(flags))) return nullptr;

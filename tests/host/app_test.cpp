@@ -184,7 +184,7 @@ struct Outcome {
 
 Outcome RunCommand(Scenario& scenario, UINT id, UINT notifyCode, LPARAM control) {
     scenario.ResetWorldKeepingWindow();
-    world.files.clear();  // each command starts with nothing installed
+    world.files.clear(); // each command starts with nothing installed
     DispatchCommand(scenario.mainWindow, id, control, notifyCode);
     return {world.boxes, world.quitPosted};
 }

@@ -27,7 +27,7 @@ struct UninstallCase {
     const char* label;
     std::vector<std::string> diskBefore;
     std::function<void()> arrange; // locked files, failures
-    std::vector<int> answers; // in the order the boxes are answered
+    std::vector<int> answers;      // in the order the boxes are answered
     std::vector<Shown> boxes;
     std::vector<std::string> diskAfter;
 };

@@ -218,6 +218,51 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     ExitInstaller(installer);
 }
 
+// A box of the installer other than the one already open.
+HWND WaitForBoxBesides(const Program& installer, HWND open) {
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : TopLevelWindows(installer.Id(), "#32770"))
+            if (window != open && IsMessageBox(window) && !WindowText(window).empty()) return window;
+        Sleep(20);
+    } while (GetTickCount() - start < 10000);
+    return nullptr;
+}
+
+// The main window stays usable while the success box is open: an Uninstall
+// chosen then removes the file, and answering the box must not activate it.
+WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    Program installer(Installer());
+    HWND window = WaitForMainWindow(installer);
+    REQUIRE(window != nullptr);
+    PostCommand(window, BtnInstall);
+    HWND success = WaitForMessageBox(installer, 15000);
+    REQUIRE(success != nullptr);
+    CHECK_EQ(ScriptString(IDS_INSTALL_SUCCESS), ReadMessageBox(success).text);
+
+    PostCommand(window, BtnUninstall);
+    for (const auto& [textId, answer] :
+         {std::pair<unsigned, int>{IDS_UNINSTALL_QUESTION, IDYES}, {IDS_UNINSTALLED, IDOK}}) {
+        HWND nested = WaitForBoxBesides(installer, success);
+        REQUIRE(nested != nullptr);
+        CHECK_EQ(ScriptString(textId), ReadMessageBox(nested).text);
+        Answer(nested, answer);
+        CHECK(WaitUntilGone(nested));
+    }
+    CHECK(!FileExists(WinScr()));
+    Answer(success, IDOK);
+    CHECK(WaitUntilGone(success));
+    Settle(window);
+
+    CHECK_EQ(std::string("(none)"), BootScreenSaver());
+    CHECK_EQ(std::string("0"), ScreenSaveActiveValue());
+    CHECK(!FileExists(WinScr()));
+    CHECK(!FileExists(WinTemp()));
+    ExitInstaller(installer);
+}
+
 WINE_CASE(InstallAgainAsksNoKeepsYesReplaces) {
     CleanDirectories clean;
     SettingsKept kept;
@@ -450,25 +495,29 @@ WINE_CASE(CopyHeldOpenIsReportedAndStays) {
 }
 
 namespace {
-// Tells Wine to prefer a native lz32.dll, one found beside the program first,
-// for programs of this file name started while it lives. Wine 8 drops
-// WINEDLLOVERRIDES from the environment it builds for a child process, so
-// neither SetEnvironmentVariable nor an environment block reaches the child:
-// the per-program registry key does.
-class PreferNativeLz32 {
+// DLLs a planted copy of which Windows would load from the program's folder:
+// LZ32 (not a KnownDLL) and what the window manager loads by name.
+const char* const PlantedDlls[] = {"lz32", "uxtheme"};
+
+// Tells Wine to prefer native copies of the planted DLLs, one found beside the
+// program first, as Windows does for DLLs that are not KnownDLLs, for programs
+// of this file name while it lives. Wine 8 drops WINEDLLOVERRIDES from the
+// environment it builds for a child process: the per-program key reaches it.
+class PreferPlantedDlls {
   public:
-    explicit PreferNativeLz32(const std::string& exeName) : key_("Software\\Wine\\AppDefaults\\" + exeName) {
+    explicit PreferPlantedDlls(const std::string& exeName) : key_("Software\\Wine\\AppDefaults\\" + exeName) {
         HKEY key = nullptr;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                             &key, nullptr) != ERROR_SUCCESS) {
-            Fail(__FILE__, __LINE__, "cannot set the override for " + exeName);
+            Fail(__FILE__, __LINE__, "cannot set the overrides for " + exeName);
             return;
         }
         const char order[] = "native,builtin";
-        RegSetValueExA(key, "lz32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+        for (const char* dll : PlantedDlls)
+            RegSetValueExA(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
         RegCloseKey(key);
     }
-    ~PreferNativeLz32() {
+    ~PreferPlantedDlls() {
         RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
     }
@@ -476,29 +525,45 @@ class PreferNativeLz32 {
   private:
     std::string key_;
 };
+
+// The planted DLLs whose markers are in the folder.
+std::string PlantedDllsLoaded(const std::string& folder) {
+    std::string loaded;
+    for (const char* dll : PlantedDlls) {
+        const std::string marker = folder + "\\" + dll + ".dll-loaded";
+        if (!FileExists(marker)) continue;
+        loaded += std::string(loaded.empty() ? "" : " ") + dll;
+        RemoveFile(marker);
+    }
+    return loaded.empty() ? "(none)" : loaded;
+}
 } // namespace
 
-WINE_CASE(PlantedLz32BesideTheInstallerIsNotLoaded) {
+WINE_CASE(PlantedDllsBesideTheInstallerAreNotLoaded) {
     CleanDirectories clean;
     SettingsKept kept;
-    // A Downloads folder: the installer next to a stranger's lz32.dll.
+    // A Downloads folder: the installer next to a stranger's DLLs.
     const std::string folder = BuildFile("downloads");
-    const std::string marker = folder + "\\planted-lz32-loaded";
     CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<std::string> placed = {"QuorvaneSetup.exe", "unhardened_probe.exe"};
     REQUIRE(CopyFileA(Installer().c_str(), (folder + "\\QuorvaneSetup.exe").c_str(), FALSE));
-    REQUIRE(CopyFileA(BuildFile("planted-lz32\\lz32.dll").c_str(), (folder + "\\lz32.dll").c_str(), FALSE));
-    REQUIRE(CopyFileA(BuildFile("tests\\wine\\lz32_probe.exe").c_str(), (folder + "\\lz32_probe.exe").c_str(), FALSE));
-    RemoveFile(marker);
-    PreferNativeLz32 forProbe("lz32_probe.exe");
-    PreferNativeLz32 forInstaller("QuorvaneSetup.exe");
+    REQUIRE(CopyFileA(BuildFile("tests\\wine\\unhardened_probe.exe").c_str(),
+                      (folder + "\\unhardened_probe.exe").c_str(), FALSE));
+    for (const char* dll : PlantedDlls) {
+        const std::string name = std::string(dll) + ".dll";
+        REQUIRE(CopyFileA(BuildFile("planted\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE));
+        placed.push_back(name);
+    }
+    PlantedDllsLoaded(folder);
+    PreferPlantedDlls forProbe("unhardened_probe.exe");
+    PreferPlantedDlls forInstaller("QuorvaneSetup.exe");
 
-    // The control: a program that imports LZ32 statically does load the planted one.
+    // The control: without the installer's hardening, this Wine loads every one.
     {
-        Program probe(folder + "\\lz32_probe.exe");
+        Program probe(folder + "\\unhardened_probe.exe");
         CHECK_EQ(DWORD{0}, probe.WaitForExit(10000));
     }
-    CHECK(FileExists(marker));
-    RemoveFile(marker);
+    CHECK_EQ(std::string("lz32 uxtheme"), PlantedDllsLoaded(folder));
 
     Program installer(folder + "\\QuorvaneSetup.exe");
     HWND window = WaitForMainWindow(installer);
@@ -506,9 +571,8 @@ WINE_CASE(PlantedLz32BesideTheInstallerIsNotLoaded) {
     InstallFresh(installer, window);
     CheckInstalledIsTheProgram();
     ExitInstaller(installer);
-    CHECK(!FileExists(marker));
-    for (const char* name : {"QuorvaneSetup.exe", "lz32.dll", "lz32_probe.exe", "planted-lz32-loaded"})
-        RemoveFile(folder + "\\" + name);
+    CHECK_EQ(std::string("(none)"), PlantedDllsLoaded(folder));
+    for (const std::string& name : placed) RemoveFile(folder + "\\" + name);
     RemoveDirectoryA(folder.c_str());
 }
 

@@ -1,6 +1,6 @@
-// A stranger's lz32.dll, planted beside a copy of the installer as in a
-// Downloads folder. Loading it leaves a marker file next to it; its
-// expansion always fails.
+// A stranger's DLL, planted beside a copy of the installer as in a Downloads
+// folder; built as lz32.dll and as uxtheme.dll. Loading it leaves a marker
+// file next to it, named after it; its expansion always fails.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -14,9 +14,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
     if (reason != DLL_PROCESS_ATTACH) return TRUE;
     char marker[MAX_PATH] = "";
     GetModuleFileNameA(instance, marker, MAX_PATH - 32);
-    char* slash = std::strrchr(marker, '\\');
-    if (slash == nullptr) return TRUE;
-    std::strcpy(slash + 1, "planted-lz32-loaded");
+    std::strcat(marker, "-loaded");
     HANDLE file = CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return TRUE;
