@@ -10,6 +10,17 @@ function(quorvane_windows_program target)
         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables>)
     target_link_options(${target} PRIVATE -mwindows -static -static-libgcc -static-libstdc++ -s
         -Wl,--gc-sections -ffunction-sections -fdata-sections)
+    # Terminal-Server aware: otherwise, on a Remote Desktop host, Windows answers
+    # GetWindowsDirectory with a per-user folder and the install lands there.
+    # ASLR and DEP are ld's defaults; spelled out so that nobody loses them.
+    target_link_options(${target} PRIVATE -Wl,--tsaware -Wl,--dynamicbase -Wl,--nxcompat)
+    # Reproducible: the same source gives the same bytes in any folder at any
+    # time, so that anyone can check a published program against this source.
+    # No link time in the header; no build folder in any string the compiler keeps.
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
+    target_compile_options(${target} PRIVATE
+        -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+        -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 endfunction()
 
 # A console program of ours that drives or inspects the installer under Wine.
