@@ -64,5 +64,16 @@ function(add_installer target)
 endfunction()
 
 add_installer(QuorvaneSetup)
+add_test(NAME windows.pe_flags COMMAND ${CMAKE_SOURCE_DIR}/tools/check-pe-flags ${CMAKE_OBJDUMP}
+    $<TARGET_FILE:QuorvaneSetup> $<TARGET_FILE:QuorvaneScr>)
 
 add_subdirectory(tests/wine)
+
+# The SHA-256 of both programs as the last lines of every full build, for the
+# publisher to record (sha256sum -c reads them back in this folder).
+add_custom_target(program_checksums ALL
+    COMMAND ${CMAKE_COMMAND} -E sha256sum QuorvaneSetup.exe screensaver/Quorvane.scr
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    VERBATIM)
+get_property(wine_tier_targets DIRECTORY tests/wine PROPERTY BUILDSYSTEM_TARGETS)
+add_dependencies(program_checksums QuorvaneSetup QuorvaneScr ${wine_tier_targets})
