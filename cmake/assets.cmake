@@ -26,7 +26,14 @@ function(quorvane_payload input)
 endfunction()
 
 if(QUORVANE_TARGET STREQUAL "windows")
-    quorvane_payload($<TARGET_FILE:QuorvaneScr> DEPENDS QuorvaneScr)
+    # A signed release (tools/release) compresses the signed copy of the screen
+    # saver, so that the installed screen saver is signed too.
+    set(QUORVANE_PAYLOAD_SAVER "" CACHE FILEPATH "Screen saver the payload carries; empty: the one this build links")
+    if(QUORVANE_PAYLOAD_SAVER)
+        quorvane_payload(${QUORVANE_PAYLOAD_SAVER})
+    else()
+        quorvane_payload($<TARGET_FILE:QuorvaneScr> DEPENDS QuorvaneScr)
+    endif()
 else()
     # The host build makes no Windows program: a generated file of an
     # executable's shape stands in, through the same compression step.

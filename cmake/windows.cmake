@@ -10,6 +10,17 @@ function(quorvane_windows_program target)
         $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables>)
     target_link_options(${target} PRIVATE -mwindows -static -static-libgcc -static-libstdc++ -s
         -Wl,--gc-sections -ffunction-sections -fdata-sections)
+    # Terminal-Server aware: otherwise, on a Remote Desktop host, Windows answers
+    # GetWindowsDirectory with a per-user folder and the install lands there.
+    # ASLR and DEP are ld's defaults; spelled out so that nobody loses them.
+    target_link_options(${target} PRIVATE -Wl,--tsaware -Wl,--dynamicbase -Wl,--nxcompat)
+    # Reproducible: the same source gives the same bytes in any folder at any
+    # time, so that anyone can check a published program against this source.
+    # No link time in the header; no build folder in any string the compiler keeps.
+    target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
+    target_compile_options(${target} PRIVATE
+        -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+        -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 endfunction()
 
 # A console program of ours that drives or inspects the installer under Wine.
@@ -53,5 +64,16 @@ function(add_installer target)
 endfunction()
 
 add_installer(QuorvaneSetup)
+add_test(NAME windows.pe_flags COMMAND ${CMAKE_SOURCE_DIR}/tools/check-pe-flags ${CMAKE_OBJDUMP}
+    $<TARGET_FILE:QuorvaneSetup> $<TARGET_FILE:QuorvaneScr>)
 
 add_subdirectory(tests/wine)
+
+# The SHA-256 of both programs as the last lines of every full build, for the
+# publisher to record (sha256sum -c reads them back in this folder).
+add_custom_target(program_checksums ALL
+    COMMAND ${CMAKE_COMMAND} -E sha256sum QuorvaneSetup.exe screensaver/Quorvane.scr
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    VERBATIM)
+get_property(wine_tier_targets DIRECTORY tests/wine PROPERTY BUILDSYSTEM_TARGETS)
+add_dependencies(program_checksums QuorvaneSetup QuorvaneScr ${wine_tier_targets})
