@@ -1,30 +1,50 @@
 # The installer's own code compiled natively against Wine's Win32 headers and
-# linked with the fake platform, GoogleTest and the sanitizers.
-enable_testing()
-find_package(GTest REQUIRED)
-include(GoogleTest)
+# linked with the fake platform and the sanitizers: with GoogleTest as the host
+# tests, or (QUORVANE_FUZZ, clang) with libFuzzer as the banner loader's fuzzer.
+option(QUORVANE_FUZZ "Build the libFuzzer target instead of the host tests" OFF)
 
 find_path(WINE_WINDOWS_INCLUDE_DIR windows.h PATHS /usr/include/wine/wine/windows NO_DEFAULT_PATH REQUIRED)
+find_library(MSPACK_LIBRARY mspack REQUIRED)
 
-set(sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+set(sanitizers address,undefined)
+if(QUORVANE_FUZZ)
+    # Coverage for the fuzzer everywhere; its main() only in the fuzz target.
+    set(sanitizers fuzzer-no-link,${sanitizers})
+endif()
+set(sanitizer_flags -fsanitize=${sanitizers} -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
 add_library(quorvane_host_defaults INTERFACE)
 target_include_directories(quorvane_host_defaults INTERFACE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources)
 target_include_directories(quorvane_host_defaults SYSTEM INTERFACE ${WINE_WINDOWS_INCLUDE_DIR})
 target_compile_definitions(quorvane_host_defaults INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN
     QUORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_compile_options(quorvane_host_defaults INTERFACE -Wall -Wextra -Werror ${sanitizers})
-target_link_options(quorvane_host_defaults INTERFACE ${sanitizers})
+target_compile_options(quorvane_host_defaults INTERFACE -Wall -Wextra -Werror ${sanitizer_flags})
+target_link_options(quorvane_host_defaults INTERFACE ${sanitizer_flags})
+
+add_installer_logic(quorvane_host_defaults)
+
+# The scripted fake platform, and the resource script reader it takes the strings from.
+file(GLOB fake_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
+add_library(fake_platform STATIC ${fake_sources} ${CMAKE_SOURCE_DIR}/tests/common/resource_script.cpp)
+target_link_libraries(fake_platform PUBLIC quorvane_host_defaults ${MSPACK_LIBRARY})
+
+if(QUORVANE_FUZZ)
+    add_executable(resource_dib_fuzz ${CMAKE_SOURCE_DIR}/tests/fuzz/resource_dib_fuzz.cpp)
+    target_link_libraries(resource_dib_fuzz PRIVATE installer_logic fake_platform)
+    target_compile_options(resource_dib_fuzz PRIVATE -O1)
+    target_link_options(resource_dib_fuzz PRIVATE -fsanitize=fuzzer)
+    return()
+endif()
+
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
 
 add_subdirectory(screensaver)
 
-file(GLOB fake_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
 file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
-add_executable(host_tests ${QUORVANE_SYSTEM_SOURCES} ${fake_sources} ${test_sources}
-    ${CMAKE_SOURCE_DIR}/tests/common/resource_script.cpp)
-find_library(MSPACK_LIBRARY mspack REQUIRED)
-target_link_libraries(host_tests PRIVATE quorvane_host_defaults GTest::gtest_main ${MSPACK_LIBRARY})
-target_link_libraries(host_tests PRIVATE screensaver_logic)
+add_executable(host_tests ${test_sources})
+target_link_libraries(host_tests PRIVATE installer_logic fake_platform screensaver_logic GTest::gtest_main)
 # The payload tests and scenarios read the compressed file and what it was made from.
 include(cmake/assets.cmake)
 target_compile_definitions(host_tests PRIVATE QUORVANE_PAYLOAD_FILE="${QUORVANE_PAYLOAD_FILE}"
