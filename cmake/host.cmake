@@ -7,9 +7,11 @@ find_path(WINE_WINDOWS_INCLUDE_DIR windows.h PATHS /usr/include/wine/wine/window
 find_library(MSPACK_LIBRARY mspack REQUIRED)
 
 set(sanitizers address,undefined)
+set(optimization)
 if(QUORVANE_FUZZ)
     # Coverage for the fuzzer everywhere; its main() only in the fuzz target.
     set(sanitizers fuzzer-no-link,${sanitizers})
+    set(optimization -O1) # more executions a second
 endif()
 set(sanitizer_flags -fsanitize=${sanitizers} -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
@@ -18,7 +20,7 @@ target_include_directories(quorvane_host_defaults INTERFACE ${CMAKE_SOURCE_DIR} 
 target_include_directories(quorvane_host_defaults SYSTEM INTERFACE ${WINE_WINDOWS_INCLUDE_DIR})
 target_compile_definitions(quorvane_host_defaults INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN
     QUORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-target_compile_options(quorvane_host_defaults INTERFACE -Wall -Wextra -Werror ${sanitizer_flags})
+target_compile_options(quorvane_host_defaults INTERFACE ${optimization} -Wall -Wextra -Werror ${sanitizer_flags})
 target_link_options(quorvane_host_defaults INTERFACE ${sanitizer_flags})
 
 add_installer_logic(quorvane_host_defaults)
@@ -31,7 +33,6 @@ target_link_libraries(fake_platform PUBLIC quorvane_host_defaults ${MSPACK_LIBRA
 if(QUORVANE_FUZZ)
     add_executable(resource_dib_fuzz ${CMAKE_SOURCE_DIR}/tests/fuzz/resource_dib_fuzz.cpp)
     target_link_libraries(resource_dib_fuzz PRIVATE installer_logic fake_platform)
-    target_compile_options(resource_dib_fuzz PRIVATE -O1)
     target_link_options(resource_dib_fuzz PRIVATE -fsanitize=fuzzer)
     return()
 endif()
