@@ -26,7 +26,7 @@ class MainWindowTest : public Scenario {
     }
 };
 
-TEST_F(MainWindowTest, RegistersTheClassAsSpecified) {
+TEST_F(MainWindowTest, RegistersTheMainClass) {
     ASSERT_TRUE(RegisterMainClass(fake::Instance));
     const WNDCLASSA& registered = world.state.classes.at("PROGRAMINSTALLER");
     EXPECT_EQ(UINT(CS_HREDRAW | CS_VREDRAW), registered.style);
@@ -244,11 +244,6 @@ TEST_F(MainWindowTest, ShowMessageCutsLongTextsAndHasNoOwner) {
     EXPECT_EQ(std::string(199, 'c'), world.record.boxes[0].caption);
     EXPECT_EQ(nullptr, world.record.boxes[0].owner);
     EXPECT_EQ(UINT(MB_YESNO), world.record.boxes[0].type);
-}
-
-TEST_F(MainWindowTest, ShowMessageCountsAFailedBoxAsNo) {
-    world.knobs.failing = {"MessageBoxA"};
-    EXPECT_NE(IDYES, ShowMessage(fake::Instance, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, MB_YESNO));
 }
 
 } // namespace

@@ -115,6 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                 {}, {Success}, {"C:\\Windows Folder\\Quorvane.scr"}, "C:\\WINDOW~1\\QUORVANE.SCR"},
     InstallCase{"CopyInWindowsAnsweredNo", [] { Copy(WinScr); Copy(WinPrefs); }, {IDNO}, {Question},
                 {WinScr, WinPrefs}, nullptr},
+    // A question that cannot be shown is a No.
+    InstallCase{"CopyInWindowsQuestionNotShown", [] { Copy(WinScr); Fail("MessageBoxA"); }, {}, {}, {WinScr}, nullptr},
     InstallCase{"CopyInWindowsAnsweredYes", [] { Copy(WinScr); Copy(WinPrefs); Copy(SysPrefs); }, {IDYES},
                 {Question, Removed, Success}, {WinScr, SysPrefs}, Short},
     InstallCase{"CopyOnlyInSystemIsReplacedInWindows", [] { Copy(SysScr); Copy(SysPrefs); Copy(WinPrefs); },

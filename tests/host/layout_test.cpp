@@ -46,7 +46,7 @@ TEST_P(ButtonMinimaTest, SizeIsTheTextsPlusMarginsAtLeast57By25) {
         return font == fake::DefaultGuiFont ? extent : SIZE{500, 100};
     };
     world.record.measured.clear();
-    ButtonSpec spec = {"button", "", nullptr, 10, 184, 0, 0};
+    ButtonSpec spec = {"button", "", 10, 184, 0, 0};
     const std::string longest(49, 'W'); // the whole 50-character buffer
     longest.copy(spec.Text, sizeof spec.Text - 1);
     MeasureButton(mainWindow, spec);

@@ -76,6 +76,8 @@ INSTANTIATE_TEST_SUITE_P(Disks, UninstallTest, ::testing::Values(
     UninstallCase{"PreferencesAloneAreNothingInstalled", {WinPrefs, SysPrefs}, {}, {IDYES}, {NothingInstalled},
                   {WinPrefs, SysPrefs}},
     UninstallCase{"AnsweredNoLeavesEverything", Everything, {}, {IDNO}, {Question}, Everything},
+    UninstallCase{"QuestionNotShownLeavesEverything", Everything, [] { world.knobs.failing = {"MessageBoxA"}; }, {},
+                  {}, Everything},
     UninstallCase{"WindowsCopyTakesOnlyWindowsPreferences", Everything, [] { world.state.files.erase(fake::Key(SysScr)); },
                   {IDYES}, {Question, Removed}, {SysPrefs}},
     UninstallCase{"SystemCopyTakesBothPreferences", {SysScr, WinPrefs, SysPrefs}, {}, {IDYES}, {Question, Removed}, {}},
