@@ -282,4 +282,6 @@ void ExitInstaller(Program& program) {
     CHECK_EQ(DWORD{0}, program.WaitForExit(10000));
 }
 
+StartedInstaller::StartedInstaller(const std::string& exePath) : Program(exePath), window(WaitForMainWindow(*this)) {}
+
 } // namespace driver

@@ -129,4 +129,10 @@ void PostCommand(HWND window, WORD id);
 // Ends the installer through its Exit menu command and checks the exit code 0.
 void ExitInstaller(Program& program);
 
+// An installer started and its main window waited for; a case REQUIREs the window.
+struct StartedInstaller : Program {
+    explicit StartedInstaller(const std::string& exePath = Installer());
+    HWND window = nullptr;
+};
+
 } // namespace driver

@@ -4,6 +4,8 @@
 #include "tests/wine/driver.h"
 
 #include "tests/wine/capture.h"
+#include "tests/wine/install_settings.h"
+#include "tests/wine/module_resources.h"
 
 #include "resource_ids.h"
 
@@ -30,51 +32,6 @@ std::vector<uint8_t> PayloadProgram() { return ReadBytes(BuildFile("payload\\Quo
 struct CleanDirectories {
     CleanDirectories() { RemoveInstalledFiles(); }
     ~CleanDirectories() { RemoveInstalledFiles(); }
-};
-
-std::string BootScreenSaver() {
-    char value[MAX_PATH] = "";
-    GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "(none)", value, sizeof value, "system.ini");
-    return value;
-}
-
-std::string ScreenSaveActiveValue() {
-    char value[16] = "";
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive", RRF_RT_REG_SZ, nullptr, value,
-                     &size) != ERROR_SUCCESS)
-        return "(none)";
-    return value;
-}
-
-void SetScreenSaveActiveValue(const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    if (value == "(none)")
-        RegDeleteValueA(key, "ScreenSaveActive");
-    else
-        RegSetValueExA(key, "ScreenSaveActive", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       DWORD(value.size() + 1));
-    RegCloseKey(key);
-}
-
-// Starts the case with no screen saver chosen and screen saving off; puts back
-// what the prefix had when the case ends.
-class SettingsKept {
-  public:
-    SettingsKept() : boot_(BootScreenSaver()), active_(ScreenSaveActiveValue()) {
-        WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
-        SetScreenSaveActiveValue("0");
-    }
-    ~SettingsKept() {
-        WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", boot_ == "(none)" ? nullptr : boot_.c_str(), "system.ini");
-        SetScreenSaveActiveValue(active_);
-    }
-
-  private:
-    std::string boot_, active_;
 };
 
 uint64_t FileSize(const std::string& path) {
@@ -129,13 +86,6 @@ void CheckInstalledIsTheProgram() {
              "installed copy differs from the program: " + Describe(program.size(), installed.size()) + " bytes");
 }
 
-std::vector<uint8_t> ResourceOf(HMODULE module, const char* name, LPCSTR type) {
-    HRSRC found = FindResourceA(module, name, type);
-    if (found == nullptr) return {};
-    const uint8_t* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
-    return bytes ? std::vector<uint8_t>(bytes, bytes + SizeofResource(module, found)) : std::vector<uint8_t>{};
-}
-
 // Text drawn in a control shows as dark pixels on the light dialog face.
 int DarkPixelsOnScreen(HWND control) {
     RECT area;
@@ -154,12 +104,11 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     SettingsKept kept;
     const std::vector<uint8_t> program = PayloadProgram();
     REQUIRE(!program.empty());
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
 
-    PostCommand(window, BtnInstall);
-    HWND progress = WaitForProgressWindow(installer, window);
+    PostCommand(installer.window, BtnInstall);
+    HWND progress = WaitForProgressWindow(installer, installer.window);
     REQUIRE(progress != nullptr);
     CHECK_EQ(std::string("Installing"), WindowText(progress));
     HWND text = GetDlgItem(progress, IDC_PROGRESS_TEXT);
@@ -202,7 +151,7 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     CheckBoxType(info, 0x40);
     Answer(box, IDOK);
     CHECK(WaitUntilGone(box));
-    Settle(window);
+    Settle(installer.window);
 
     CheckInstalledIsTheProgram();
     char shortPath[MAX_PATH] = "";
@@ -211,10 +160,10 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     BOOL active = FALSE;
     CHECK(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
     CHECK(active);
-    CHECK_EQ(std::string("1"), ScreenSaveActiveValue());
+    CHECK_EQ(std::string("1"), ScreenSaveActive());
     CHECK(!FileExists(WinTemp()));
     CHECK(!FileExists(SysScr()));
-    ExpectNoProgressWindowLeft(installer, window);
+    ExpectNoProgressWindowLeft(installer, installer.window);
     ExitInstaller(installer);
 }
 
@@ -234,15 +183,14 @@ HWND WaitForBoxBesides(const Program& installer, HWND open) {
 WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
     CleanDirectories clean;
     SettingsKept kept;
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, BtnInstall);
     HWND success = WaitForMessageBox(installer, 15000);
     REQUIRE(success != nullptr);
     CHECK_EQ(ScriptString(IDS_INSTALL_SUCCESS), ReadMessageBox(success).text);
 
-    PostCommand(window, BtnUninstall);
+    PostCommand(installer.window, BtnUninstall);
     for (const auto& [textId, answer] :
          {std::pair<unsigned, int>{IDS_UNINSTALL_QUESTION, IDYES}, {IDS_UNINSTALLED, IDOK}}) {
         HWND nested = WaitForBoxBesides(installer, success);
@@ -254,10 +202,10 @@ WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
     CHECK(!FileExists(WinScr()));
     Answer(success, IDOK);
     CHECK(WaitUntilGone(success));
-    Settle(window);
+    Settle(installer.window);
 
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
-    CHECK_EQ(std::string("0"), ScreenSaveActiveValue());
+    CHECK_EQ(std::string("0"), ScreenSaveActive());
     CHECK(!FileExists(WinScr()));
     CHECK(!FileExists(WinTemp()));
     ExitInstaller(installer);
@@ -266,27 +214,26 @@ WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
 WINE_CASE(InstallAgainAsksNoKeepsYesReplaces) {
     CleanDirectories clean;
     SettingsKept kept;
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    InstallFresh(installer, window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    InstallFresh(installer, installer.window);
     CheckInstalledIsTheProgram();
 
     // An older copy and its preferences, as a user who installed before would have.
     CHECK(WriteBytes(WinScr(), OldCopy));
     CHECK(WriteBytes(WinPrefs(), {'p'}));
-    PostCommand(window, BtnInstall);
+    PostCommand(installer.window, BtnInstall);
     Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDNO);
-    Settle(window);
+    Settle(installer.window);
     CHECK(ReadBytes(WinScr()) == OldCopy);
     CHECK(FileExists(WinPrefs()));
     CHECK(!FileExists(WinTemp()));
 
-    PostCommand(window, BtnInstall);
+    PostCommand(installer.window, BtnInstall);
     Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
     Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
     Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Settle(installer.window);
     CheckInstalledIsTheProgram();
     CHECK(!FileExists(WinPrefs()));
     CHECK(!FileExists(WinTemp()));
@@ -299,14 +246,13 @@ WINE_CASE(InstallReplacesACopyOnlyInTheSystemDirectory) {
     REQUIRE(WriteBytes(SysScr(), OldCopy));
     REQUIRE(WriteBytes(SysPrefs(), {'p'}));
     REQUIRE(WriteBytes(WinPrefs(), {'p'}));
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, BtnInstall);
     Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
     Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
     Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Settle(installer.window);
     CHECK(!FileExists(SysScr()));
     CHECK(!FileExists(SysPrefs()));
     CHECK(!FileExists(WinPrefs()));
@@ -317,12 +263,11 @@ WINE_CASE(InstallReplacesACopyOnlyInTheSystemDirectory) {
 WINE_CASE(UninstallWithNothingInstalled) {
     CleanDirectories clean;
     REQUIRE(WriteBytes(WinPrefs(), {'p'})); // preferences alone are no installation
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnUninstall);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, BtnUninstall);
     Expect(installer, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Settle(installer.window);
     CHECK(FileExists(WinPrefs()));
     ExitInstaller(installer);
 }
@@ -331,12 +276,11 @@ WINE_CASE(UninstallAnsweredNoKeepsEverything) {
     CleanDirectories clean;
     const std::vector<std::string> files = {WinScr(), WinPrefs(), SysScr(), SysPrefs()};
     for (const std::string& path : files) REQUIRE(WriteBytes(path, OldCopy));
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnUninstall);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, BtnUninstall);
     Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDNO);
-    Settle(window);
+    Settle(installer.window);
     for (const std::string& path : files) CHECK(ReadBytes(path) == OldCopy);
     ExitInstaller(installer);
 }
@@ -354,19 +298,18 @@ WINE_CASE(UninstallAnsweredYesFollowsTheRemovalRules) {
         {"copy in System", false, true, false, false},
         {"copies in both", true, true, false, false},
     };
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
     for (const Disposition& disposition : dispositions) {
         Note(disposition.label);
         if (disposition.inWindows) CHECK(WriteBytes(WinScr(), OldCopy));
         if (disposition.inSystem) CHECK(WriteBytes(SysScr(), OldCopy));
         CHECK(WriteBytes(WinPrefs(), {'p'}));
         CHECK(WriteBytes(SysPrefs(), {'p'}));
-        PostCommand(window, BtnUninstall);
+        PostCommand(installer.window, BtnUninstall);
         Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
         Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-        Settle(window);
+        Settle(installer.window);
         CHECK(!FileExists(WinScr()));
         CHECK(!FileExists(SysScr()));
         CHECK_EQ(disposition.windowsPrefsStay, FileExists(WinPrefs()));
@@ -407,35 +350,33 @@ WINE_CASE(InstallThenUninstallLeavesTheDirectoriesAsBefore) {
     SettingsKept kept;
     const auto windowsBefore = Listing(WindowsDir());
     const auto systemBefore = Listing(SystemDir());
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    InstallFresh(installer, window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    InstallFresh(installer, installer.window);
     const std::string chosen = BootScreenSaver();
     CHECK(chosen != "(none)");
-    PostCommand(window, BtnUninstall);
+    PostCommand(installer.window, BtnUninstall);
     Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
     Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Settle(installer.window);
     ExitInstaller(installer);
     CheckSameListing(windowsBefore, Listing(WindowsDir()));
     CheckSameListing(systemBefore, Listing(SystemDir()));
     // Removal touches only files.
     CHECK_EQ(chosen, BootScreenSaver());
-    CHECK_EQ(std::string("1"), ScreenSaveActiveValue());
+    CHECK_EQ(std::string("1"), ScreenSaveActive());
 }
 
 WINE_CASE(InstallWithTempNameTakenByADirectory) {
     CleanDirectories clean;
     SettingsKept kept;
     REQUIRE(CreateDirectoryA(WinTemp().c_str(), nullptr));
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, BtnInstall);
     Expect(installer, IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK);
-    Settle(window);
-    ExpectNoProgressWindowLeft(installer, window);
+    Settle(installer.window);
+    ExpectNoProgressWindowLeft(installer, installer.window);
     CHECK(!FileExists(WinScr()));
     CHECK((GetFileAttributesA(WinTemp().c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
@@ -445,13 +386,12 @@ WINE_CASE(InstallWithTempNameTakenByADirectory) {
 WINE_CASE(InstallWithoutPayloadReportsTheResource) {
     CleanDirectories clean;
     SettingsKept kept;
-    Program installer(BuildFile("QuorvaneSetupNoPayload.exe"));
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
+    StartedInstaller installer(BuildFile("QuorvaneSetupNoPayload.exe"));
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, BtnInstall);
     Expect(installer, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30, IDOK);
-    Settle(window);
-    ExpectNoProgressWindowLeft(installer, window);
+    Settle(installer.window);
+    ExpectNoProgressWindowLeft(installer, installer.window);
     CHECK(!FileExists(WinScr()));
     CHECK(!FileExists(WinTemp()));
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
@@ -465,31 +405,30 @@ WINE_CASE(CopyHeldOpenIsReportedAndStays) {
     // Another program has it open and shares nothing.
     HANDLE held = CreateFileA(WinScr().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     REQUIRE(held != INVALID_HANDLE_VALUE);
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    if (window == nullptr) CloseHandle(held);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    if (installer.window == nullptr) CloseHandle(held);
+    REQUIRE(installer.window != nullptr);
 
-    PostCommand(window, BtnInstall);
+    PostCommand(installer.window, BtnInstall);
     Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
     Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
-    Settle(window);
-    ExpectNoProgressWindowLeft(installer, window);
+    Settle(installer.window);
+    ExpectNoProgressWindowLeft(installer, installer.window);
     CHECK(!FileExists(WinTemp()));
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
 
-    PostCommand(window, BtnUninstall);
+    PostCommand(installer.window, BtnUninstall);
     Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
     Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
-    Settle(window);
+    Settle(installer.window);
     CloseHandle(held);
     CHECK(ReadBytes(WinScr()) == OldCopy);
 
     // Once the other program lets go, the removal goes through.
-    PostCommand(window, BtnUninstall);
+    PostCommand(installer.window, BtnUninstall);
     Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
     Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Settle(installer.window);
     CHECK(!FileExists(WinScr()));
     ExitInstaller(installer);
 }
@@ -565,10 +504,9 @@ WINE_CASE(PlantedDllsBesideTheInstallerAreNotLoaded) {
     }
     CHECK_EQ(std::string("lz32 uxtheme"), PlantedDllsLoaded(folder));
 
-    Program installer(folder + "\\QuorvaneSetup.exe");
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    InstallFresh(installer, window);
+    StartedInstaller installer(folder + "\\QuorvaneSetup.exe");
+    REQUIRE(installer.window != nullptr);
+    InstallFresh(installer, installer.window);
     CheckInstalledIsTheProgram();
     ExitInstaller(installer);
     CHECK_EQ(std::string("(none)"), PlantedDllsLoaded(folder));
@@ -578,10 +516,7 @@ WINE_CASE(PlantedDllsBesideTheInstallerAreNotLoaded) {
 
 WINE_CASE(PayloadExpandsWithThePlatformLz32) {
     CleanDirectories clean;
-    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    REQUIRE(module != nullptr);
-    const std::vector<uint8_t> payload = ResourceOf(module, "program", "DATA");
-    FreeLibrary(module);
+    const std::vector<uint8_t> payload = ReadPayload(Installer());
     const std::vector<uint8_t> program = PayloadProgram();
     REQUIRE(payload.size() >= 14 && !program.empty());
     CHECK(payload == ReadBytes(BuildFile("payload\\Quorvane.sc_")));
@@ -646,10 +581,7 @@ struct TemplateReader {
 
 WINE_CASE(ProgressDialogTemplateMatchesTheTable) {
     CleanDirectories clean;
-    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    REQUIRE(module != nullptr);
-    const std::vector<uint8_t> bytes = ResourceOf(module, "Installing", RT_DIALOG);
-    FreeLibrary(module);
+    const std::vector<uint8_t> bytes = ReadResource(Installer(), "Installing", RT_DIALOG);
     REQUIRE(bytes.size() >= 18);
     TemplateReader read{bytes.data(), bytes.data() + bytes.size()};
     CHECK_EQ(0x90C008C4u, read.Dword());
