@@ -76,6 +76,11 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void RemoveFile(const std::string& path);
 // No Quorvane file in the Windows or System directory: the state before any install.
 void RemoveInstalledFiles();
+// No Quorvane file before the case and none after it, however it ends.
+struct CleanDirectories {
+    CleanDirectories() { RemoveInstalledFiles(); }
+    ~CleanDirectories() { RemoveInstalledFiles(); }
+};
 
 // A program started by the driver; killed when it goes out of scope if still running.
 class Program {

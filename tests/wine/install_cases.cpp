@@ -28,12 +28,6 @@ std::string SysPrefs() { return SystemDir() + "\\Quorvane-Prefs.ini"; }
 // The program the build compressed into the payload.
 std::vector<uint8_t> PayloadProgram() { return ReadBytes(BuildFile("payload\\Quorvane.scr")); }
 
-// No Quorvane file before the case and none after it, however it ends.
-struct CleanDirectories {
-    CleanDirectories() { RemoveInstalledFiles(); }
-    ~CleanDirectories() { RemoveInstalledFiles(); }
-};
-
 uint64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return UINT64_MAX;
@@ -41,40 +35,51 @@ uint64_t FileSize(const std::string& path) {
 }
 
 // The installer's progress window: a dialog owned by its main window.
-HWND ProgressWindow(const Program& installer, HWND mainWindow) {
+HWND ProgressWindow(const StartedInstaller& installer) {
     for (HWND window : TopLevelWindows(installer.Id(), "#32770"))
-        if (GetWindow(window, GW_OWNER) == mainWindow) return window;
+        if (GetWindow(window, GW_OWNER) == installer.window) return window;
     return nullptr;
 }
 
-HWND WaitForProgressWindow(const Program& installer, HWND mainWindow) {
+HWND WaitForProgressWindow(const StartedInstaller& installer) {
     const DWORD start = GetTickCount();
     HWND progress;
-    while ((progress = ProgressWindow(installer, mainWindow)) == nullptr && GetTickCount() - start < 10000) Sleep(5);
+    while ((progress = ProgressWindow(installer)) == nullptr && GetTickCount() - start < 10000) Sleep(5);
     return progress;
 }
 
 // Waits until the installer's thread is back in its message loop: the command has ended.
-void Settle(HWND mainWindow) {
+void Settle(const StartedInstaller& installer) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result))
+    if (!SendMessageTimeoutA(installer.window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result))
         Fail(__FILE__, __LINE__, "the installer did not come back to its message loop");
 }
 
-void Expect(const Program& installer, unsigned textId, unsigned captionId, UINT type, int answer) {
-    const MessageBoxInfo info = ExpectBox(installer, textId, captionId, answer);
-    if (!info.caption.empty()) CheckBoxType(info, type);
-}
+void ExpectNoProgressWindowLeft(const StartedInstaller& installer) { CHECK(ProgressWindow(installer) == nullptr); }
 
-void ExpectNoProgressWindowLeft(const Program& installer, HWND mainWindow) {
-    CHECK(ProgressWindow(installer, mainWindow) == nullptr);
-}
+// A box a command shows, and the user's answer to it.
+struct Shown {
+    unsigned text, caption;
+    UINT type;
+    int answer;
+};
+const Shown Installed = {IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK};
+const Shown Uninstalled = {IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK};
+const Shown NothingToUninstall = {IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40, IDOK};
+const Shown NotRemoved = {IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK};
+const Shown TempNotCreated = {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK};
+const Shown PayloadNotLoaded = {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30, IDOK};
+Shown ReplaceQuestion(int answer) { return {IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, answer}; }
+Shown UninstallQuestion(int answer) { return {IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, answer}; }
 
-// Install with nothing installed, answered as far as its success box.
-void InstallFresh(const Program& installer, HWND mainWindow) {
-    PostCommand(mainWindow, BtnInstall);
-    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(mainWindow);
+// Chooses a command of the main window, answers its boxes in order and waits until it has ended.
+void Choose(const StartedInstaller& installer, WORD command, std::initializer_list<Shown> boxes) {
+    PostCommand(installer.window, command);
+    for (const Shown& box : boxes) {
+        const MessageBoxInfo info = ExpectBox(installer, box.text, box.caption, box.answer);
+        if (!info.caption.empty()) CheckBoxType(info, box.type);
+    }
+    Settle(installer);
 }
 
 void CheckInstalledIsTheProgram() {
@@ -108,7 +113,7 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     REQUIRE(installer.window != nullptr);
 
     PostCommand(installer.window, BtnInstall);
-    HWND progress = WaitForProgressWindow(installer, installer.window);
+    HWND progress = WaitForProgressWindow(installer);
     REQUIRE(progress != nullptr);
     CHECK_EQ(std::string("Installing"), WindowText(progress));
     HWND text = GetDlgItem(progress, IDC_PROGRESS_TEXT);
@@ -151,7 +156,7 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     CheckBoxType(info, 0x40);
     Answer(box, IDOK);
     CHECK(WaitUntilGone(box));
-    Settle(installer.window);
+    Settle(installer);
 
     CheckInstalledIsTheProgram();
     char shortPath[MAX_PATH] = "";
@@ -163,7 +168,7 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     CHECK_EQ(std::string("1"), ScreenSaveActive());
     CHECK(!FileExists(WinTemp()));
     CHECK(!FileExists(SysScr()));
-    ExpectNoProgressWindowLeft(installer, installer.window);
+    ExpectNoProgressWindowLeft(installer);
     ExitInstaller(installer);
 }
 
@@ -202,7 +207,7 @@ WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
     CHECK(!FileExists(WinScr()));
     Answer(success, IDOK);
     CHECK(WaitUntilGone(success));
-    Settle(installer.window);
+    Settle(installer);
 
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
     CHECK_EQ(std::string("0"), ScreenSaveActive());
@@ -216,24 +221,18 @@ WINE_CASE(InstallAgainAsksNoKeepsYesReplaces) {
     SettingsKept kept;
     StartedInstaller installer;
     REQUIRE(installer.window != nullptr);
-    InstallFresh(installer, installer.window);
+    Choose(installer, BtnInstall, {Installed});
     CheckInstalledIsTheProgram();
 
     // An older copy and its preferences, as a user who installed before would have.
     CHECK(WriteBytes(WinScr(), OldCopy));
     CHECK(WriteBytes(WinPrefs(), {'p'}));
-    PostCommand(installer.window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDNO);
-    Settle(installer.window);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDNO)});
     CHECK(ReadBytes(WinScr()) == OldCopy);
     CHECK(FileExists(WinPrefs()));
     CHECK(!FileExists(WinTemp()));
 
-    PostCommand(installer.window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(installer.window);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), Uninstalled, Installed});
     CheckInstalledIsTheProgram();
     CHECK(!FileExists(WinPrefs()));
     CHECK(!FileExists(WinTemp()));
@@ -248,11 +247,7 @@ WINE_CASE(InstallReplacesACopyOnlyInTheSystemDirectory) {
     REQUIRE(WriteBytes(WinPrefs(), {'p'}));
     StartedInstaller installer;
     REQUIRE(installer.window != nullptr);
-    PostCommand(installer.window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(installer.window);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), Uninstalled, Installed});
     CHECK(!FileExists(SysScr()));
     CHECK(!FileExists(SysPrefs()));
     CHECK(!FileExists(WinPrefs()));
@@ -265,9 +260,7 @@ WINE_CASE(UninstallWithNothingInstalled) {
     REQUIRE(WriteBytes(WinPrefs(), {'p'})); // preferences alone are no installation
     StartedInstaller installer;
     REQUIRE(installer.window != nullptr);
-    PostCommand(installer.window, BtnUninstall);
-    Expect(installer, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40, IDOK);
-    Settle(installer.window);
+    Choose(installer, BtnUninstall, {NothingToUninstall});
     CHECK(FileExists(WinPrefs()));
     ExitInstaller(installer);
 }
@@ -278,9 +271,7 @@ WINE_CASE(UninstallAnsweredNoKeepsEverything) {
     for (const std::string& path : files) REQUIRE(WriteBytes(path, OldCopy));
     StartedInstaller installer;
     REQUIRE(installer.window != nullptr);
-    PostCommand(installer.window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDNO);
-    Settle(installer.window);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDNO)});
     for (const std::string& path : files) CHECK(ReadBytes(path) == OldCopy);
     ExitInstaller(installer);
 }
@@ -306,10 +297,7 @@ WINE_CASE(UninstallAnsweredYesFollowsTheRemovalRules) {
         if (disposition.inSystem) CHECK(WriteBytes(SysScr(), OldCopy));
         CHECK(WriteBytes(WinPrefs(), {'p'}));
         CHECK(WriteBytes(SysPrefs(), {'p'}));
-        PostCommand(installer.window, BtnUninstall);
-        Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-        Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-        Settle(installer.window);
+        Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
         CHECK(!FileExists(WinScr()));
         CHECK(!FileExists(SysScr()));
         CHECK_EQ(disposition.windowsPrefsStay, FileExists(WinPrefs()));
@@ -352,13 +340,10 @@ WINE_CASE(InstallThenUninstallLeavesTheDirectoriesAsBefore) {
     const auto systemBefore = Listing(SystemDir());
     StartedInstaller installer;
     REQUIRE(installer.window != nullptr);
-    InstallFresh(installer, installer.window);
+    Choose(installer, BtnInstall, {Installed});
     const std::string chosen = BootScreenSaver();
     CHECK(chosen != "(none)");
-    PostCommand(installer.window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(installer.window);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
     ExitInstaller(installer);
     CheckSameListing(windowsBefore, Listing(WindowsDir()));
     CheckSameListing(systemBefore, Listing(SystemDir()));
@@ -373,10 +358,8 @@ WINE_CASE(InstallWithTempNameTakenByADirectory) {
     REQUIRE(CreateDirectoryA(WinTemp().c_str(), nullptr));
     StartedInstaller installer;
     REQUIRE(installer.window != nullptr);
-    PostCommand(installer.window, BtnInstall);
-    Expect(installer, IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK);
-    Settle(installer.window);
-    ExpectNoProgressWindowLeft(installer, installer.window);
+    Choose(installer, BtnInstall, {TempNotCreated});
+    ExpectNoProgressWindowLeft(installer);
     CHECK(!FileExists(WinScr()));
     CHECK((GetFileAttributesA(WinTemp().c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
@@ -388,10 +371,8 @@ WINE_CASE(InstallWithoutPayloadReportsTheResource) {
     SettingsKept kept;
     StartedInstaller installer(BuildFile("QuorvaneSetupNoPayload.exe"));
     REQUIRE(installer.window != nullptr);
-    PostCommand(installer.window, BtnInstall);
-    Expect(installer, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30, IDOK);
-    Settle(installer.window);
-    ExpectNoProgressWindowLeft(installer, installer.window);
+    Choose(installer, BtnInstall, {PayloadNotLoaded});
+    ExpectNoProgressWindowLeft(installer);
     CHECK(!FileExists(WinScr()));
     CHECK(!FileExists(WinTemp()));
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
@@ -409,26 +390,17 @@ WINE_CASE(CopyHeldOpenIsReportedAndStays) {
     if (installer.window == nullptr) CloseHandle(held);
     REQUIRE(installer.window != nullptr);
 
-    PostCommand(installer.window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
-    Settle(installer.window);
-    ExpectNoProgressWindowLeft(installer, installer.window);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), NotRemoved});
+    ExpectNoProgressWindowLeft(installer);
     CHECK(!FileExists(WinTemp()));
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
 
-    PostCommand(installer.window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
-    Settle(installer.window);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), NotRemoved});
     CloseHandle(held);
     CHECK(ReadBytes(WinScr()) == OldCopy);
 
     // Once the other program lets go, the removal goes through.
-    PostCommand(installer.window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(installer.window);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
     CHECK(!FileExists(WinScr()));
     ExitInstaller(installer);
 }
@@ -506,7 +478,7 @@ WINE_CASE(PlantedDllsBesideTheInstallerAreNotLoaded) {
 
     StartedInstaller installer(folder + "\\QuorvaneSetup.exe");
     REQUIRE(installer.window != nullptr);
-    InstallFresh(installer, installer.window);
+    Choose(installer, BtnInstall, {Installed});
     CheckInstalledIsTheProgram();
     ExitInstaller(installer);
     CHECK_EQ(std::string("(none)"), PlantedDllsLoaded(folder));
