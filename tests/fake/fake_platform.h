@@ -81,8 +81,8 @@ enum class Stock : uintptr_t {
 constexpr uintptr_t HandleStep = 4; // as Windows numbers them: never INVALID_HANDLE_VALUE, never an int error code
 constexpr uintptr_t StockHandle(Stock stock) { return HandleStep * static_cast<uintptr_t>(stock); }
 
-// Every handle the fake hands out comes from this one table, numbered apart by
-// kind, so that a handle of one kind passed where another is due finds nothing.
+// Every handle the fake hands out comes from this one table, in one sequence for
+// all kinds, so that a handle of one kind passed where another is due finds nothing.
 enum class Kind { Window, File, GlobalBlock, FoundResource, LoadedResource, Palette, LzFile, Module };
 
 class HandleTable {
