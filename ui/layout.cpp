@@ -17,19 +17,18 @@ constexpr int MinimumButtonWidth = 57;
 constexpr int MinimumButtonHeight = 25;
 
 const ButtonSpec buttonSpecs[3] = {
-    {"button", "", nullptr, 10, ButtonRow, 0, 0},
-    {"button", "", nullptr, 0, ButtonRow, 0, 0},
-    {"button", "", nullptr, 0, ButtonRow, 0, 0},
+    {"button", "", 10, ButtonRow, 0, 0},
+    {"button", "", 0, ButtonRow, 0, 0},
+    {"button", "", 0, ButtonRow, 0, 0},
 };
 const UINT buttonTextIds[3] = {IDS_INSTALL_BUTTON, IDS_UNINSTALL_BUTTON, IDS_EXIT_BUTTON};
 const int buttonCommandIds[3] = {BtnInstall, BtnUninstall, BtnExit};
 
-void CreateButton(HWND mainWindow, ButtonSpec& spec, int commandId) {
-    spec.Window = platform::CreateWindowExA(
+void CreateButton(HWND mainWindow, const ButtonSpec& spec, int commandId) {
+    const HWND button = platform::CreateWindowExA(
         0, spec.ClassName, spec.Text, WS_CHILD | WS_VISIBLE, spec.X, spec.Y, spec.Width, spec.Height, mainWindow,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId)), app.instance, nullptr);
-    platform::SendMessageA(spec.Window, WM_SETFONT,
-                           reinterpret_cast<WPARAM>(platform::GetStockObject(DEFAULT_GUI_FONT)), 0);
+    platform::SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(platform::GetStockObject(DEFAULT_GUI_FONT)), 0);
 }
 
 } // namespace

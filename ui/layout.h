@@ -6,7 +6,6 @@
 struct ButtonSpec {
     char ClassName[20];
     char Text[50];
-    HWND Window;
     LONG X, Y, Width, Height;
 };
 

@@ -12,9 +12,9 @@
 //       checks that the benchmark's checks catch a run that did not do the job
 #include "driver/install_runs.h"
 #include "driver/install_state.h"
-#include "driver/resource_sizes.h"
 #include "driver/self_check.h"
 #include "tests/wine/driver.h"
+#include "tests/wine/module_resources.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,14 +25,14 @@ namespace {
 using namespace bench;
 
 int PrintSizes(const std::string& installer) {
-    const auto payload = ReadPayload(installer);
-    const auto banner = ReadBanner(installer);
+    const auto payload = driver::ReadPayload(installer);
+    const auto banner = driver::ReadBanner(installer);
     std::printf("payload_bytes=%u banner_bytes=%u\n", unsigned(payload.size()), unsigned(banner.size()));
     return 0;
 }
 
 int ExtractPayload(const std::string& installer, const std::string& file) {
-    const auto payload = ReadPayload(installer);
+    const auto payload = driver::ReadPayload(installer);
     if (payload.empty()) return 1;
     return driver::WriteBytes(file, payload) ? 0 : 2;
 }

@@ -8,8 +8,6 @@ namespace bench {
 
 // No installed screen saver, no [boot] SCRNSAVE.EXE in system.ini, screen saving off.
 void ResetInstallState();
-// HKCU\Control Panel\Desktop ScreenSaveActive, where switching screen saving on persists it.
-void SetScreenSaveActive(const char* value);
 // Empty when the Windows directory holds exactly the bytes of expectedScr as
 // Quorvane.scr, system.ini names it and screen saving is on; else what is wrong.
 std::string CheckInstalled(const std::string& expectedScr);

@@ -3,6 +3,7 @@
 #include "driver/child_process.h"
 #include "driver/install_state.h"
 #include "tests/wine/driver.h"
+#include "tests/wine/install_settings.h"
 
 #include <cstdio>
 
@@ -23,16 +24,16 @@ void CheckInstalledSeesEachPart(const BenchPaths& paths) {
 
     const std::string installed = driver::WindowsDir() + "\\Quorvane.scr";
     CHECK(CopyFileA(paths.screenSaver.c_str(), installed.c_str(), FALSE));
-    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", installed.c_str(), "system.ini");
-    SetScreenSaveActive("1");
+    driver::SetBootScreenSaver(installed);
+    driver::SetScreenSaveActive("1");
     CHECK_EQ(std::string(), CheckInstalled(paths.screenSaver));
 
-    SetScreenSaveActive("0");
+    driver::SetScreenSaveActive("0");
     CHECK(!CheckInstalled(paths.screenSaver).empty());
-    SetScreenSaveActive("1");
-    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", "C:\\windows\\other.scr", "system.ini");
+    driver::SetScreenSaveActive("1");
+    driver::SetBootScreenSaver("C:\\windows\\other.scr");
     CHECK(!CheckInstalled(paths.screenSaver).empty());
-    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", installed.c_str(), "system.ini");
+    driver::SetBootScreenSaver(installed);
     auto shorter = driver::ReadBytes(paths.screenSaver);
     shorter.pop_back();
     driver::WriteBytes(installed, shorter);

@@ -1,4 +1,4 @@
-// The fake world's state, its reset, the failure switch and the string table.
+// The fake world, its reset, its handle table and the failure switch.
 #include "tests/fake/fake_platform.h"
 
 #include "tests/common/resource_script.h"
@@ -11,9 +11,21 @@ namespace fake {
 
 World& world = *new World;
 
-const HGDIOBJ DefaultGuiFont = reinterpret_cast<HGDIOBJ>(uintptr_t{0xF0A1});
-const HGDIOBJ SystemFont = reinterpret_cast<HGDIOBJ>(uintptr_t{0xF0A2});
-const HINSTANCE Instance = reinterpret_cast<HINSTANCE>(uintptr_t{0x400000});
+const HGDIOBJ DefaultGuiFont = AsHandle<HGDIOBJ>(StockHandle(Stock::DefaultGuiFont));
+const HGDIOBJ SystemFont = AsHandle<HGDIOBJ>(StockHandle(Stock::SystemFont));
+const HINSTANCE Instance = AsHandle<HINSTANCE>(StockHandle(Stock::Instance));
+
+uintptr_t HandleTable::Issue(Kind kind) {
+    const uintptr_t handle = next_;
+    next_ += HandleStep;
+    kinds_[handle] = kind;
+    return handle;
+}
+
+bool HandleTable::Holds(uintptr_t handle, Kind kind) const {
+    auto found = kinds_.find(handle);
+    return found != kinds_.end() && found->second == kind;
+}
 
 std::string Key(const std::string& text) {
     std::string key = text;
@@ -29,24 +41,22 @@ Bytes ReadHostFile(const std::string& path) {
 
 void Reset() {
     static const std::map<unsigned, std::string> scriptStrings = ReadScriptStrings(QUORVANE_SOURCE_DIR);
-    ResetKernel();
-    ResetLz();
     world = World{};
-    world.strings = scriptStrings;
+    world.state.strings = scriptStrings;
 }
 
 bool Fails(const char* operation, const std::string& detail) {
-    const int call = ++world.calls[operation];
-    world.log.push_back(detail.empty() ? std::string(operation) : std::string(operation) + " " + detail);
-    if (world.failing.count(operation) != 0) return true;
-    auto nth = world.failOnCall.find(operation);
-    return nth != world.failOnCall.end() && nth->second.count(call) != 0;
+    const int call = ++world.record.calls[operation];
+    world.record.log.push_back(detail.empty() ? std::string(operation) : std::string(operation) + " " + detail);
+    if (world.knobs.failing.count(operation) != 0) return true;
+    auto nth = world.knobs.failOnCall.find(operation);
+    return nth != world.knobs.failOnCall.end() && nth->second.count(call) != 0;
 }
 
 int ScriptedAnswer(UINT type) {
-    if (!world.answers.empty()) {
-        const int answer = world.answers.front();
-        world.answers.pop_front();
+    if (!world.knobs.answers.empty()) {
+        const int answer = world.knobs.answers.front();
+        world.knobs.answers.pop_front();
         return answer;
     }
     return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;

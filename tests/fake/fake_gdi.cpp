@@ -7,16 +7,13 @@ using namespace fake;
 
 namespace {
 
-const HDC ScreenDC = reinterpret_cast<HDC>(uintptr_t{0xD000});
-const HDC WindowDC = reinterpret_cast<HDC>(uintptr_t{0xD100});
-const HDC PaintDC = reinterpret_cast<HDC>(uintptr_t{0xD200});
-
-std::map<HDC, HGDIOBJ> selectedFont;
-std::map<HDC, HPALETTE> selectedPalette;
+const HDC ScreenDC = AsHandle<HDC>(StockHandle(Stock::ScreenDC));
+const HDC WindowDC = AsHandle<HDC>(StockHandle(Stock::WindowDC));
+const HDC PaintDC = AsHandle<HDC>(StockHandle(Stock::PaintDC));
 
 HGDIOBJ FontIn(HDC dc) {
-    auto found = selectedFont.find(dc);
-    return found != selectedFont.end() ? found->second : SystemFont;
+    auto found = world.state.selectedFont.find(dc);
+    return found != world.state.selectedFont.end() ? found->second : SystemFont;
 }
 
 // Default GUI font: 6 pixels a character, 13 high; the system font is wider and taller.
@@ -37,39 +34,39 @@ namespace platform {
 
 HDC GetDC(HWND window) {
     if (Fails("GetDC")) return nullptr;
-    ++world.openDCs;
+    ++world.state.openDCs;
     const HDC dc = window == nullptr ? ScreenDC : WindowDC;
-    selectedFont[dc] = SystemFont;
+    world.state.selectedFont[dc] = SystemFont;
     return dc;
 }
 
 int ReleaseDC(HWND /*window*/, HDC dc) {
     Fails("ReleaseDC");
     if (dc == nullptr) return 0;
-    --world.openDCs;
-    if (FontIn(dc) != SystemFont) ++world.releasedWithFontSelected;
+    --world.state.openDCs;
+    if (FontIn(dc) != SystemFont) ++world.record.releasedWithFontSelected;
     return 1;
 }
 
 HDC BeginPaint(HWND /*window*/, LPPAINTSTRUCT paint) {
     std::memset(paint, 0, sizeof *paint);
     if (Fails("BeginPaint")) return nullptr;
-    ++world.openPaints;
+    ++world.state.openPaints;
     paint->hdc = PaintDC;
-    selectedPalette[PaintDC] = nullptr;
+    world.state.selectedPalette[PaintDC] = nullptr;
     return PaintDC;
 }
 
 BOOL EndPaint(HWND /*window*/, const PAINTSTRUCT* /*paint*/) {
     Fails("EndPaint");
-    --world.openPaints;
+    --world.state.openPaints;
     return TRUE;
 }
 
 int GetDeviceCaps(HDC /*dc*/, int index) {
     Fails("GetDeviceCaps", std::to_string(index));
-    if (index == HORZRES) return world.screenWidth;
-    if (index == VERTRES) return world.screenHeight;
+    if (index == HORZRES) return world.knobs.screenWidth;
+    if (index == VERTRES) return world.knobs.screenHeight;
     return 0;
 }
 
@@ -83,15 +80,15 @@ HGDIOBJ GetStockObject(int object) {
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     if (Fails("SelectObject") || dc == nullptr || object == nullptr) return nullptr;
     const HGDIOBJ previous = FontIn(dc);
-    selectedFont[dc] = object;
+    world.state.selectedFont[dc] = object;
     return previous;
 }
 
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     const std::string measured(text, static_cast<size_t>(std::max(length, 0)));
     if (Fails("GetTextExtentPoint32A", measured)) return FALSE;
-    world.measured.push_back(measured);
-    *size = world.measure ? world.measure(FontIn(dc), measured) : DefaultMeasure(FontIn(dc), measured);
+    world.record.measured.push_back(measured);
+    *size = world.knobs.measure ? world.knobs.measure(FontIn(dc), measured) : DefaultMeasure(FontIn(dc), measured);
     return TRUE;
 }
 
@@ -100,29 +97,29 @@ HPALETTE CreatePalette(const LOGPALETTE* palette) {
     PaletteRecord record;
     record.version = palette->palVersion;
     record.entries.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
-    const HPALETTE handle = reinterpret_cast<HPALETTE>(uintptr_t{0xA000} + 0x10 * (world.palettes.size() + 1));
-    world.palettes[handle] = record;
-    return handle;
+    const uintptr_t handle = world.state.handles.Issue(Kind::Palette);
+    world.state.palettes[handle] = record;
+    return AsHandle<HPALETTE>(handle);
 }
 
 HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL /*forceBackground*/) {
     Fails("SelectPalette");
     if (palette == nullptr) return nullptr; // as on Windows: no effect
-    const HPALETTE previous = selectedPalette[dc];
-    selectedPalette[dc] = palette;
+    const HPALETTE previous = world.state.selectedPalette[dc];
+    world.state.selectedPalette[dc] = palette;
     return previous;
 }
 
 UINT RealizePalette(HDC /*dc*/) {
     Fails("RealizePalette");
-    ++world.realized;
+    ++world.record.realized;
     return 0;
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
     if (Fails("DeleteObject")) return FALSE;
-    auto found = world.palettes.find(static_cast<HPALETTE>(object));
-    if (found == world.palettes.end() || found->second.deleted) return FALSE;
+    auto found = world.state.palettes.find(ValueOf(object));
+    if (found == world.state.palettes.end() || found->second.deleted) return FALSE;
     found->second.deleted = true;
     return TRUE;
 }
@@ -138,8 +135,8 @@ int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, i
         header.biClrUsed != 0 ? header.biClrUsed : (header.biBitCount <= 8 ? 1u << header.biBitCount : 0);
     uint32_t checksum = Checksum(reinterpret_cast<const uint8_t*>(info), header.biSize + 4 * colors);
     checksum ^= Checksum(static_cast<const uint8_t*>(bits), rowBytes * rows);
-    world.drawings.push_back({destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight, bits, info, usage,
-                              rop, selectedPalette[dc], checksum});
+    world.record.drawings.push_back({destX, destY, destWidth, destHeight, srcX, srcY, srcWidth, srcHeight, bits, info,
+                                     usage, rop, world.state.selectedPalette[dc], checksum});
     return static_cast<int>(rows);
 }
 

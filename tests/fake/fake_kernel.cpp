@@ -17,29 +17,6 @@ std::string ResourceKey(LPCSTR name) {
     return Key(name);
 }
 
-// A resource's bytes in an allocation of exactly its size, so that ASan sees
-// any read past its end.
-struct ResourceBlock {
-    std::unique_ptr<uint8_t[]> bytes;
-    size_t size;
-};
-std::map<std::pair<std::string, std::string>, ResourceBlock> resourceBlocks;
-std::vector<std::pair<std::string, std::string>> resourceHandles;
-
-struct GlobalBlock {
-    void* bytes;
-    size_t size;
-    int locks;
-};
-std::map<uintptr_t, GlobalBlock> globalBlocks;
-uintptr_t nextGlobal = 0x6000;
-
-struct OpenFile {
-    std::string path;
-    bool open;
-};
-std::vector<OpenFile> openFiles;
-
 std::string Parent(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -52,37 +29,30 @@ BOOL WINAPI SetDefaultDllDirectoriesStandIn(DWORD directoryFlags) {
     return !Fails("SetDefaultDllDirectories", flags);
 }
 
-const HMODULE KernelModule = reinterpret_cast<HMODULE>(uintptr_t{0x7B000000});
+const HMODULE KernelModule = AsHandle<HMODULE>(StockHandle(Stock::KernelModule));
 
 } // namespace
 
 void AddResource(LPCSTR name, LPCSTR type, const Bytes& bytes) {
-    ResourceBlock block{std::unique_ptr<uint8_t[]>(new uint8_t[std::max<size_t>(bytes.size(), 1)]), bytes.size()};
+    Block block{std::unique_ptr<uint8_t[]>(new uint8_t[std::max<size_t>(bytes.size(), 1)]), bytes.size()};
     std::copy(bytes.begin(), bytes.end(), block.bytes.get());
-    resourceBlocks[{ResourceKey(name), ResourceKey(type)}] = std::move(block);
+    world.state.resources[{ResourceKey(name), ResourceKey(type)}] = std::move(block);
 }
 
-void AddFile(const std::string& path, const Bytes& bytes) { world.files[Key(path)] = FileRecord{bytes, false, true}; }
+void AddFile(const std::string& path, const Bytes& bytes) {
+    world.state.files[Key(path)] = FileRecord{bytes, false, true};
+}
 
-void AddDirectory(const std::string& path) { world.files[Key(path)] = FileRecord{{}, true, true}; }
+void AddDirectory(const std::string& path) { world.state.files[Key(path)] = FileRecord{{}, true, true}; }
 
 bool FileExists(const std::string& path) {
-    auto found = world.files.find(Key(path));
-    return found != world.files.end() && !found->second.directory;
+    auto found = world.state.files.find(Key(path));
+    return found != world.state.files.end() && !found->second.directory;
 }
 
 const Bytes* FileBytes(const std::string& path) {
-    auto found = world.files.find(Key(path));
-    return found != world.files.end() && !found->second.directory ? &found->second.bytes : nullptr;
-}
-
-// Resources, blocks and files start anew with each test.
-void ResetKernel() {
-    resourceBlocks.clear();
-    resourceHandles.clear();
-    for (auto& block : globalBlocks) std::free(block.second.bytes);
-    globalBlocks.clear();
-    openFiles.clear();
+    auto found = world.state.files.find(Key(path));
+    return found != world.state.files.end() && !found->second.directory ? &found->second.bytes : nullptr;
 }
 
 } // namespace fake
@@ -90,79 +60,76 @@ void ResetKernel() {
 namespace platform {
 
 HRSRC FindResourceA(HMODULE /*module*/, LPCSTR name, LPCSTR type) {
-    const std::pair<std::string, std::string> key{ResourceKey(name), ResourceKey(type)};
-    if (Fails("FindResourceA", key.first + " " + key.second) || resourceBlocks.count(key) == 0) return nullptr;
-    resourceHandles.push_back(key);
-    return reinterpret_cast<HRSRC>(uintptr_t{0x7000} + resourceHandles.size());
+    const ResourceName key{ResourceKey(name), ResourceKey(type)};
+    if (Fails("FindResourceA", key.first + " " + key.second) || world.state.resources.count(key) == 0) return nullptr;
+    const uintptr_t handle = world.state.handles.Issue(Kind::FoundResource);
+    world.state.foundResources[handle] = key;
+    return AsHandle<HRSRC>(handle);
 }
 
 namespace {
-const fake::ResourceBlock* BlockOf(uintptr_t handle, uintptr_t base) {
-    const size_t index = handle - base - 1;
-    if (handle <= base || index >= resourceHandles.size()) return nullptr;
-    auto found = resourceBlocks.find(resourceHandles[index]);
-    return found != resourceBlocks.end() ? &found->second : nullptr;
+const fake::Block* BlockOf(const std::map<uintptr_t, ResourceName>& handles, uintptr_t handle) {
+    auto name = handles.find(handle);
+    if (name == handles.end()) return nullptr;
+    auto found = world.state.resources.find(name->second);
+    return found != world.state.resources.end() ? &found->second : nullptr;
 }
 } // namespace
 
 DWORD SizeofResource(HMODULE /*module*/, HRSRC resource) {
     if (Fails("SizeofResource")) return 0;
-    const auto* block = BlockOf(reinterpret_cast<uintptr_t>(resource), 0x7000);
+    const auto* block = BlockOf(world.state.foundResources, ValueOf(resource));
     return block ? static_cast<DWORD>(block->size) : 0;
 }
 
 HGLOBAL LoadResource(HMODULE /*module*/, HRSRC resource) {
-    if (Fails("LoadResource") || BlockOf(reinterpret_cast<uintptr_t>(resource), 0x7000) == nullptr) return nullptr;
-    // The loaded handle shares the index of the found one.
-    return reinterpret_cast<HGLOBAL>(reinterpret_cast<uintptr_t>(resource) - 0x7000 + 0x8000);
+    auto found = world.state.foundResources.find(ValueOf(resource));
+    if (Fails("LoadResource") || found == world.state.foundResources.end()) return nullptr;
+    const uintptr_t handle = world.state.handles.Issue(Kind::LoadedResource);
+    world.state.loadedResources[handle] = found->second;
+    return AsHandle<HGLOBAL>(handle);
 }
 
 LPVOID LockResource(HGLOBAL resourceData) {
     if (Fails("LockResource")) return nullptr;
-    const auto* block = BlockOf(reinterpret_cast<uintptr_t>(resourceData), 0x8000);
+    const auto* block = BlockOf(world.state.loadedResources, ValueOf(resourceData));
     return block ? block->bytes.get() : nullptr;
 }
 
 BOOL FreeResource(HGLOBAL /*resourceData*/) {
     Fails("FreeResource");
-    ++world.resourcesFreed;
+    ++world.record.resourcesFreed;
     return FALSE;
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     if (Fails("GlobalAlloc", std::to_string(bytes))) return nullptr;
-    void* block = std::malloc(std::max<SIZE_T>(bytes, 1));
-    if ((flags & GMEM_ZEROINIT) != 0)
-        std::memset(block, 0, bytes);
-    else
-        std::memset(block, 0xA5, bytes);
-    const uintptr_t handle = nextGlobal += 0x10;
-    globalBlocks[handle] = {block, bytes, 0};
-    ++world.liveBlocks;
-    return reinterpret_cast<HGLOBAL>(handle);
+    Block block{std::unique_ptr<uint8_t[]>(new uint8_t[std::max<SIZE_T>(bytes, 1)]), bytes, 0};
+    std::memset(block.bytes.get(), (flags & GMEM_ZEROINIT) != 0 ? 0 : 0xA5, bytes);
+    const uintptr_t handle = world.state.handles.Issue(Kind::GlobalBlock);
+    world.state.globalBlocks[handle] = std::move(block);
+    return AsHandle<HGLOBAL>(handle);
 }
 
 LPVOID GlobalLock(HGLOBAL memory) {
-    auto found = globalBlocks.find(reinterpret_cast<uintptr_t>(memory));
-    if (Fails("GlobalLock") || found == globalBlocks.end()) return nullptr;
+    auto found = world.state.globalBlocks.find(ValueOf(memory));
+    if (Fails("GlobalLock") || found == world.state.globalBlocks.end()) return nullptr;
     ++found->second.locks;
-    return found->second.bytes;
+    return found->second.bytes.get();
 }
 
 BOOL GlobalUnlock(HGLOBAL memory) {
     Fails("GlobalUnlock");
-    auto found = globalBlocks.find(reinterpret_cast<uintptr_t>(memory));
-    if (found == globalBlocks.end() || found->second.locks == 0) return FALSE;
+    auto found = world.state.globalBlocks.find(ValueOf(memory));
+    if (found == world.state.globalBlocks.end() || found->second.locks == 0) return FALSE;
     return --found->second.locks > 0;
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
     Fails("GlobalFree");
-    auto found = globalBlocks.find(reinterpret_cast<uintptr_t>(memory));
-    if (found == globalBlocks.end()) return memory;
-    std::free(found->second.bytes);
-    globalBlocks.erase(found);
-    --world.liveBlocks;
+    auto found = world.state.globalBlocks.find(ValueOf(memory));
+    if (found == world.state.globalBlocks.end()) return memory;
+    world.state.globalBlocks.erase(found);
     return nullptr;
 }
 
@@ -177,11 +144,11 @@ UINT CopyDirectory(const char* operation, const std::string& directory, LPSTR bu
 } // namespace
 
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
-    return CopyDirectory("GetSystemDirectoryA", world.systemDirectory, buffer, size);
+    return CopyDirectory("GetSystemDirectoryA", world.knobs.systemDirectory, buffer, size);
 }
 
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
-    return CopyDirectory("GetWindowsDirectoryA", world.windowsDirectory, buffer, size);
+    return CopyDirectory("GetWindowsDirectoryA", world.knobs.windowsDirectory, buffer, size);
 }
 
 DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR /*buffer*/,
@@ -213,39 +180,46 @@ BOOL SetDllDirectoryA(LPCSTR path) {
 
 HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE /*reserved*/, DWORD flags) {
     if (Fails("LoadLibraryExA", std::string(fileName) + " " + std::to_string(flags))) return nullptr;
-    return reinterpret_cast<HMODULE>(uintptr_t{0x70000000} + world.calls["LoadLibraryExA"] * 0x10000);
+    return AsHandle<HMODULE>(world.state.handles.Issue(Kind::Module));
 }
 
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD /*shareMode*/, LPSECURITY_ATTRIBUTES /*security*/,
                    DWORD disposition, DWORD /*flags*/, HANDLE /*templateFile*/) {
     if (Fails("CreateFileA", Key(fileName))) return INVALID_HANDLE_VALUE;
     const std::string key = Key(fileName);
-    auto existing = world.files.find(key);
-    if (existing != world.files.end() && (existing->second.directory || !existing->second.deletable))
+    auto existing = world.state.files.find(key);
+    if (existing != world.state.files.end() && (existing->second.directory || !existing->second.deletable))
         return INVALID_HANDLE_VALUE;
     // Every open here shares nothing: a second open of a file still open fails.
-    for (const fake::OpenFile& other : openFiles)
-        if (other.open && other.path == key) return INVALID_HANDLE_VALUE;
+    for (const auto& other : world.state.openFiles)
+        if (other.second.open && other.second.path == key) return INVALID_HANDLE_VALUE;
     const std::string parent = Parent(key);
     if ((access & GENERIC_WRITE) == 0 || disposition != CREATE_ALWAYS) return INVALID_HANDLE_VALUE;
     if (!parent.empty() && parent.size() > 2) {
-        auto directory = world.files.find(parent);
-        const bool known = parent == Key(world.windowsDirectory) || parent == Key(world.systemDirectory) ||
-                           (directory != world.files.end() && directory->second.directory);
+        auto directory = world.state.files.find(parent);
+        const bool known = parent == Key(world.knobs.windowsDirectory) || parent == Key(world.knobs.systemDirectory) ||
+                           (directory != world.state.files.end() && directory->second.directory);
         if (!known) return INVALID_HANDLE_VALUE;
     }
-    world.files[key] = FileRecord{};
-    openFiles.push_back({key, true});
-    return reinterpret_cast<HANDLE>(uintptr_t{0x9000} + openFiles.size());
+    world.state.files[key] = FileRecord{};
+    const uintptr_t handle = world.state.handles.Issue(Kind::File);
+    world.state.openFiles[handle] = {key, true};
+    return AsHandle<HANDLE>(handle);
 }
+
+namespace {
+OpenedFile* Open(HANDLE file) {
+    auto found = world.state.openFiles.find(ValueOf(file));
+    return found != world.state.openFiles.end() && found->second.open ? &found->second : nullptr;
+}
+} // namespace
 
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED /*overlapped*/) {
     if (bytesWritten) *bytesWritten = 0;
-    const size_t index = reinterpret_cast<uintptr_t>(file) - 0x9000 - 1;
-    if (Fails("WriteFile", std::to_string(bytesToWrite)) || index >= openFiles.size() || !openFiles[index].open)
-        return FALSE;
-    const DWORD count = bytesToWrite - std::min(world.shortWriteBy, bytesToWrite);
-    Bytes& target = world.files[openFiles[index].path].bytes;
+    OpenedFile* open = Open(file);
+    if (Fails("WriteFile", std::to_string(bytesToWrite)) || open == nullptr) return FALSE;
+    const DWORD count = bytesToWrite - std::min(world.knobs.shortWriteBy, bytesToWrite);
+    Bytes& target = world.state.files[open->path].bytes;
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     target.insert(target.end(), bytes, bytes + count);
     if (bytesWritten) *bytesWritten = count;
@@ -253,17 +227,17 @@ BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritt
 }
 
 BOOL CloseHandle(HANDLE handle) {
-    const size_t index = reinterpret_cast<uintptr_t>(handle) - 0x9000 - 1;
-    if (Fails("CloseHandle") || index >= openFiles.size() || !openFiles[index].open) return FALSE;
-    openFiles[index].open = false;
+    OpenedFile* open = Open(handle);
+    if (Fails("CloseHandle") || open == nullptr) return FALSE;
+    open->open = false;
     return TRUE;
 }
 
 BOOL DeleteFileA(LPCSTR fileName) {
     if (Fails("DeleteFileA", Key(fileName))) return FALSE;
-    auto found = world.files.find(Key(fileName));
-    if (found == world.files.end() || found->second.directory || !found->second.deletable) return FALSE;
-    world.files.erase(found);
+    auto found = world.state.files.find(Key(fileName));
+    if (found == world.state.files.end() || found->second.directory || !found->second.deletable) return FALSE;
+    world.state.files.erase(found);
     return TRUE;
 }
 
@@ -294,14 +268,14 @@ DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     const std::string entry = Key(fileName) + "|" + Key(section) + "|" + Key(key);
     if (Fails("WritePrivateProfileStringA", entry + "=" + (value ? value : "(null)"))) return FALSE;
-    world.profile[entry] = value ? value : "";
+    world.state.profile[entry] = value ? value : "";
     return TRUE;
 }
 
 void Sleep(DWORD milliseconds) {
     Fails("Sleep", std::to_string(milliseconds));
-    world.sleeps.push_back(milliseconds);
-    if (world.onSleep) world.onSleep();
+    world.record.sleeps.push_back(milliseconds);
+    if (world.knobs.onSleep) world.knobs.onSleep();
 }
 
 } // namespace platform

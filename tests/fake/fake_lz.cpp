@@ -43,21 +43,12 @@ bool ExpandSzdd(const Bytes& compressed, Bytes& expanded) {
 
 namespace {
 
-struct LzHandle {
-    std::string path;
-    bool forWriting;
-    bool open;
-};
-std::vector<LzHandle> lzHandles;
-
-const LzHandle* Open(INT handle) {
-    if (handle < 0 || size_t(handle) >= lzHandles.size() || !lzHandles[handle].open) return nullptr;
-    return &lzHandles[handle];
+LzFile* Open(INT handle) {
+    auto found = world.state.lzFiles.find(static_cast<uintptr_t>(handle));
+    return handle >= 0 && found != world.state.lzFiles.end() && found->second.open ? &found->second : nullptr;
 }
 
 } // namespace
-
-void fake::ResetLz() { lzHandles.clear(); }
 
 namespace platform {
 
@@ -67,26 +58,27 @@ INT LZOpenFileA(LPSTR fileName, LPOFSTRUCT openInfo, WORD style) {
     if (style == OF_READ) {
         if (!FileExists(fileName)) return LZERROR_BADINHANDLE;
     } else if (style == OF_CREATE) {
-        auto existing = world.files.find(Key(fileName));
-        if (existing != world.files.end() && (existing->second.directory || !existing->second.deletable))
+        auto existing = world.state.files.find(Key(fileName));
+        if (existing != world.state.files.end() && (existing->second.directory || !existing->second.deletable))
             return LZERROR_BADOUTHANDLE;
         AddFile(fileName, {});
     } else {
         return LZERROR_BADVALUE;
     }
-    lzHandles.push_back({Key(fileName), style == OF_CREATE, true});
-    return static_cast<INT>(lzHandles.size() - 1);
+    const uintptr_t handle = world.state.handles.Issue(Kind::LzFile);
+    world.state.lzFiles[handle] = {Key(fileName), style == OF_CREATE, true};
+    return static_cast<INT>(handle);
 }
 
 LONG LZCopy(INT source, INT destination) {
     const bool failing = Fails("LZCopy");
-    const LzHandle* from = Open(source);
-    const LzHandle* to = Open(destination);
+    const LzFile* from = Open(source);
+    const LzFile* to = Open(destination);
     if (from == nullptr || from->forWriting) return LZERROR_BADINHANDLE;
     if (to == nullptr || !to->forWriting) return LZERROR_BADOUTHANDLE;
     if (failing) return LZERROR_WRITE;
 
-    const Bytes& input = world.files[from->path].bytes;
+    const Bytes& input = world.state.files[from->path].bytes;
     static const uint8_t magic[8] = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33};
     Bytes output;
     if (input.size() >= 14 && std::equal(magic, magic + 8, input.begin())) {
@@ -94,9 +86,9 @@ LONG LZCopy(INT source, INT destination) {
     } else {
         output = input; // an uncompressed file is copied as it is
     }
-    Bytes& target = world.files[to->path].bytes;
-    if (world.partialExpansion >= 0) {
-        target.assign(output.begin(), output.begin() + std::min<size_t>(output.size(), world.partialExpansion));
+    Bytes& target = world.state.files[to->path].bytes;
+    if (world.knobs.partialExpansion >= 0) {
+        target.assign(output.begin(), output.begin() + std::min<size_t>(output.size(), world.knobs.partialExpansion));
         return LZERROR_WRITE;
     }
     target = output;
@@ -105,7 +97,7 @@ LONG LZCopy(INT source, INT destination) {
 
 void LZClose(INT handle) {
     Fails("LZClose", std::to_string(handle));
-    if (handle >= 0 && size_t(handle) < lzHandles.size()) lzHandles[handle].open = false;
+    if (LzFile* open = Open(handle)) open->open = false;
 }
 
 } // namespace platform

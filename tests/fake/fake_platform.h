@@ -65,21 +65,99 @@ struct PaletteRecord {
     bool deleted = false;
 };
 
-struct World {
+// Handles that exist before the program runs; the table's own start after them.
+enum class Stock : uintptr_t {
+    Instance = 1,
+    KernelModule,
+    DefaultGuiFont,
+    SystemFont,
+    AppIcon,
+    Arrow,
+    ScreenDC,
+    WindowDC,
+    PaintDC,
+    Count
+};
+constexpr uintptr_t HandleStep = 4; // as Windows numbers them: never INVALID_HANDLE_VALUE, never an int error code
+constexpr uintptr_t StockHandle(Stock stock) { return HandleStep * static_cast<uintptr_t>(stock); }
+
+// Every handle the fake hands out comes from this one table, in one sequence for
+// all kinds, so that a handle of one kind passed where another is due finds nothing.
+enum class Kind { Window, File, GlobalBlock, FoundResource, LoadedResource, Palette, LzFile, Module };
+
+class HandleTable {
+  public:
+    uintptr_t Issue(Kind kind);
+    bool Holds(uintptr_t handle, Kind kind) const;
+
+  private:
+    uintptr_t next_ = StockHandle(Stock::Count);
+    std::map<uintptr_t, Kind> kinds_;
+};
+
+using ResourceName = std::pair<std::string, std::string>; // name and type, "#12" for a number
+
+// A resource's bytes or a global block in an allocation of exactly its size, so
+// that ASan sees any read past its end.
+struct Block {
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t size = 0;
+    int locks = 0;
+};
+
+struct OpenedFile {
+    std::string path;
+    bool open;
+};
+
+struct LzFile {
+    std::string path;
+    bool forWriting;
+    bool open;
+};
+
+// What a test scripts: failures, answers, the machine's settings and hooks into its calls.
+struct Knobs {
     // Operations named here fail; failOnCall fails only the given calls (1-based) of one.
     std::set<std::string> failing;
     std::map<std::string, std::set<int>> failOnCall;
-    std::map<std::string, int> calls;
-    // Every operation in order, with its main argument: "DeleteFileA C:\WINDOWS\QUORVANE.SCR".
-    std::vector<std::string> log;
-
-    // Strings of the real resource script, by id.
-    std::map<unsigned, std::string> strings;
-
-    // Message boxes: what was shown, and scripted answers (front first).
-    std::vector<MessageBoxRecord> boxes;
+    // Answers to message boxes, front first; onMessageBox, when set, answers instead.
     std::deque<int> answers;
     std::function<int(const MessageBoxRecord&)> onMessageBox;
+    std::function<void(HWND)> onTopLevelCreated; // after its WM_CREATE, before CreateWindowExA returns
+    std::function<void()> onSleep;               // runs during the pause: what another program does meanwhile
+
+    std::set<std::string> dialogTemplates = {"INSTALLING"};
+    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
+    std::string windowsDirectory = "C:\\WINDOWS";
+    DWORD shortWriteBy = 0;     // WriteFile reports success but writes this many bytes fewer
+    LONG partialExpansion = -1; // LZCopy writes this many bytes and then fails
+
+    int screenWidth = 1024, screenHeight = 768;
+    std::map<int, int> metrics = {{SM_CXFRAME, 4}, {SM_CYFRAME, 4},      {SM_CYCAPTION, 19},
+                                  {SM_CYMENU, 19}, {SM_CXFIXEDFRAME, 3}, {SM_CYFIXEDFRAME, 3}};
+    std::function<SIZE(HGDIOBJ font, const std::string& text)> measure; // default: per-character widths
+    RECT clientOverride = {-1, -1, -1, -1};
+};
+
+// What the simulated machine holds.
+struct State {
+    HandleTable handles;
+
+    // The module: strings of the real resource script by id, resources added with AddResource.
+    std::map<unsigned, std::string> strings;
+    std::map<ResourceName, Block> resources;
+    std::map<uintptr_t, ResourceName> foundResources, loadedResources;
+    std::map<uintptr_t, Block> globalBlocks; // still allocated
+
+    // File system, by upper-case full path, and what is open in it.
+    std::map<std::string, FileRecord> files;
+    std::map<uintptr_t, OpenedFile> openFiles;
+    std::map<uintptr_t, LzFile> lzFiles;
+
+    // system.ini and other profiles: "FILE|SECTION|KEY" upper case -> value.
+    std::map<std::string, std::string> profile;
+    bool screenSaverActive = false;
 
     // Windows and the message queue.
     std::map<std::string, WNDCLASSA> classes; // by upper-case name
@@ -87,54 +165,43 @@ struct World {
     std::deque<MSG> queue;
     bool quitPosted = false;
     int quitCode = 0;
-    bool queueRanDry = false;
-    bool peekRemoved =
-        false; // a PeekMessageA took a message off the queue // GetMessageA found nothing: a test forgot its quit
-    std::vector<std::pair<HWND, UINT>> defaultProcessed;
-    std::set<std::string> dialogTemplates = {"INSTALLING"};
-    std::function<void(HWND)> onTopLevelCreated; // after its WM_CREATE, before CreateWindowExA returns
-
-    // Resources of the module are added with AddResource.
-    int resourcesFreed = 0;
-
-    // Global memory blocks still allocated.
-    int liveBlocks = 0;
-
-    // File system, by upper-case full path.
-    std::map<std::string, FileRecord> files;
-    std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
-    std::string windowsDirectory = "C:\\WINDOWS";
-    DWORD shortWriteBy = 0;     // WriteFile reports success but writes this many bytes fewer
-    LONG partialExpansion = -1; // LZCopy writes this many bytes and then fails
-
-    // system.ini and other profiles: "FILE|SECTION|KEY" upper case -> value.
-    std::map<std::string, std::string> profile;
-    bool screenSaverActive = false;
-    std::vector<std::string> settingsCalls; // "17 1 0 1": action, param, data null?, flags
-    std::vector<DWORD> sleeps;
-    std::function<void()> onSleep; // runs during the pause: what another program does meanwhile
 
     // Graphics.
-    int screenWidth = 1024, screenHeight = 768;
-    std::map<int, int> metrics = {{SM_CXFRAME, 4}, {SM_CYFRAME, 4},      {SM_CYCAPTION, 19},
-                                  {SM_CYMENU, 19}, {SM_CXFIXEDFRAME, 3}, {SM_CYFIXEDFRAME, 3}};
-    std::function<SIZE(HGDIOBJ font, const std::string& text)> measure; // default: per-character widths
-    std::vector<std::string> measured;                                  // texts measured, in order
-    std::vector<StretchRecord> drawings;
-    std::map<HPALETTE, PaletteRecord> palettes;
-    int realized = 0;
+    std::map<uintptr_t, PaletteRecord> palettes;
+    std::map<HDC, HGDIOBJ> selectedFont;
+    std::map<HDC, HPALETTE> selectedPalette;
     int openPaints = 0;
     int openDCs = 0;
+};
+
+// What the program did.
+struct Record {
+    std::map<std::string, int> calls;
+    // Every operation in order, with its main argument: "DeleteFileA C:\WINDOWS\QUORVANE.SCR".
+    std::vector<std::string> log;
+    std::vector<MessageBoxRecord> boxes;
+    std::vector<std::pair<HWND, UINT>> defaultProcessed;
+    bool queueRanDry = false; // GetMessageA found nothing: a test forgot its quit
+    bool peekRemoved = false; // a PeekMessageA took a message off the queue
+    int resourcesFreed = 0;
+    std::vector<std::string> settingsCalls; // "17 1 0 1": action, param, data null?, flags
+    std::vector<DWORD> sleeps;
+    std::vector<std::string> measured; // texts measured, in order
+    std::vector<StretchRecord> drawings;
+    int realized = 0;
     int releasedWithFontSelected = 0; // device contexts given back without their own font
-    RECT clientOverride = {-1, -1, -1, -1};
+};
+
+struct World {
+    Knobs knobs;
+    State state;
+    Record record;
 };
 
 extern World& world; // never destroyed: the banner is released at process exit, after every test
 
 // Fresh world: strings from the resource script, the standard directories, no files.
 void Reset();
-void ResetKernel(); // resources, memory blocks and open files, part of Reset
-void ResetLz();     // LZ handles, part of Reset
 
 // Counts and logs a call; true when the test made this call fail.
 bool Fails(const char* operation, const std::string& detail = "");
@@ -163,5 +230,8 @@ std::vector<WindowRecord*> ChildrenOf(HWND parent);
 extern const HGDIOBJ DefaultGuiFont;
 extern const HGDIOBJ SystemFont;
 extern const HINSTANCE Instance;
+
+template <class Handle> Handle AsHandle(uintptr_t value) { return reinterpret_cast<Handle>(value); }
+template <class Handle> uintptr_t ValueOf(Handle handle) { return reinterpret_cast<uintptr_t>(handle); }
 
 } // namespace fake

@@ -10,10 +10,6 @@ namespace fake {
 
 namespace {
 
-constexpr uintptr_t WindowHandleBase = 0x10000;
-
-HWND HandleOf(size_t index) { return reinterpret_cast<HWND>(WindowHandleBase + 0x10 * (index + 1)); }
-
 LRESULT Deliver(WindowRecord* window, UINT message, WPARAM wordParam, LPARAM longParam) {
     if (window == nullptr || !window->alive) return 0;
     const HWND handle = window->handle;
@@ -23,30 +19,30 @@ LRESULT Deliver(WindowRecord* window, UINT message, WPARAM wordParam, LPARAM lon
 }
 
 HWND AddWindow(WindowRecord record) {
-    record.handle = HandleOf(world.windows.size());
-    world.windows.push_back(record);
+    record.handle = AsHandle<HWND>(world.state.handles.Issue(Kind::Window));
+    world.state.windows.push_back(record);
     return record.handle;
 }
 
 } // namespace
 
 WindowRecord* Window(HWND handle) {
-    const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
-    if (value <= WindowHandleBase || (value - WindowHandleBase) % 0x10 != 0) return nullptr;
-    const size_t index = (value - WindowHandleBase) / 0x10 - 1;
-    return index < world.windows.size() ? &world.windows[index] : nullptr;
+    if (!world.state.handles.Holds(ValueOf(handle), Kind::Window)) return nullptr;
+    for (WindowRecord& window : world.state.windows)
+        if (window.handle == handle) return &window;
+    return nullptr;
 }
 
 std::vector<WindowRecord*> WindowsOfClass(const std::string& className) {
     std::vector<WindowRecord*> found;
-    for (auto& window : world.windows)
+    for (auto& window : world.state.windows)
         if (window.alive && Key(window.className) == Key(className)) found.push_back(&window);
     return found;
 }
 
 std::vector<WindowRecord*> ChildrenOf(HWND parent) {
     std::vector<WindowRecord*> found;
-    for (auto& window : world.windows)
+    for (auto& window : world.state.windows)
         if (window.parent == parent && (window.style & WS_CHILD) != 0) found.push_back(&window);
     return found;
 }
@@ -57,7 +53,7 @@ void PostMessage(HWND window, UINT message, WPARAM wordParam, LPARAM longParam) 
     posted.message = message;
     posted.wParam = wordParam;
     posted.lParam = longParam;
-    world.queue.push_back(posted);
+    world.state.queue.push_back(posted);
 }
 
 } // namespace fake
@@ -67,9 +63,9 @@ namespace platform {
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
     if (Fails("RegisterClassA", windowClass->lpszClassName)) return 0;
     const std::string key = Key(windowClass->lpszClassName);
-    if (world.classes.count(key) != 0) return 0;
-    world.classes[key] = *windowClass;
-    return static_cast<ATOM>(0xC000 + world.classes.size());
+    if (world.state.classes.count(key) != 0) return 0;
+    world.state.classes[key] = *windowClass;
+    return static_cast<ATOM>(0xC000 + world.state.classes.size());
 }
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
@@ -86,8 +82,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     record.height = height;
     record.parent = parent;
     record.id = reinterpret_cast<INT_PTR>(menu);
-    auto registered = world.classes.find(Key(className));
-    if (registered != world.classes.end())
+    auto registered = world.state.classes.find(Key(className));
+    if (registered != world.state.classes.end())
         record.windowProc = registered->second.lpfnWndProc;
     else if (Key(className) != "BUTTON" && Key(className) != "STATIC")
         return nullptr;
@@ -109,13 +105,13 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         platform::DestroyWindow(handle);
         return nullptr;
     }
-    if (parent == nullptr && world.onTopLevelCreated) world.onTopLevelCreated(handle);
+    if (parent == nullptr && world.knobs.onTopLevelCreated) world.knobs.onTopLevelCreated(handle);
     return handle;
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM /*wordParam*/, LPARAM /*longParam*/) {
     Fails("DefWindowProcA", std::to_string(message));
-    world.defaultProcessed.emplace_back(window, message);
+    world.record.defaultProcessed.emplace_back(window, message);
     if (message == WM_CLOSE) platform::DestroyWindow(window);
     return 0;
 }
@@ -141,31 +137,31 @@ BOOL UpdateWindow(HWND window) {
 
 BOOL GetMessageA(LPMSG message, HWND /*window*/, UINT /*filterMin*/, UINT /*filterMax*/) {
     if (Fails("GetMessageA")) return -1;
-    if (!world.queue.empty()) {
-        *message = world.queue.front();
-        world.queue.pop_front();
+    if (!world.state.queue.empty()) {
+        *message = world.state.queue.front();
+        world.state.queue.pop_front();
         return message->message == WM_QUIT ? 0 : 1;
     }
-    if (world.quitPosted) {
-        world.quitPosted = false;
+    if (world.state.quitPosted) {
+        world.state.quitPosted = false;
         *message = MSG{};
         message->message = WM_QUIT;
-        message->wParam = static_cast<WPARAM>(world.quitCode);
+        message->wParam = static_cast<WPARAM>(world.state.quitCode);
         return 0;
     }
     // A real loop would wait here for ever; the test forgot its closing message.
-    world.queueRanDry = true;
+    world.record.queueRanDry = true;
     return -1;
 }
 
 BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
     Fails("PeekMessageA", std::to_string(filterMin) + "-" + std::to_string(filterMax) + " " + std::to_string(remove));
     // Looks without taking: a queued command must not start during the install.
-    for (const MSG& queued : world.queue)
+    for (const MSG& queued : world.state.queue)
         if ((window == nullptr || queued.hwnd == window) &&
             ((filterMin == 0 && filterMax == 0) || (queued.message >= filterMin && queued.message <= filterMax))) {
             *message = queued;
-            if (remove & PM_REMOVE) world.peekRemoved = true;
+            if (remove & PM_REMOVE) world.record.peekRemoved = true;
             return TRUE;
         }
     return FALSE;
@@ -183,14 +179,14 @@ LRESULT DispatchMessageA(const MSG* message) {
 
 void PostQuitMessage(int exitCode) {
     Fails("PostQuitMessage", std::to_string(exitCode));
-    world.quitPosted = true;
-    world.quitCode = exitCode;
+    world.state.quitPosted = true;
+    world.state.quitCode = exitCode;
 }
 
 HWND CreateDialogParamA(HINSTANCE /*instance*/, LPCSTR templateName, HWND parent, DLGPROC dialogProc,
                         LPARAM initParam) {
     if (Fails("CreateDialogParamA", templateName)) return nullptr;
-    if (world.dialogTemplates.count(Key(templateName)) == 0) return nullptr;
+    if (world.knobs.dialogTemplates.count(Key(templateName)) == 0) return nullptr;
     WindowRecord record;
     record.className = "#32770";
     record.dialogTemplate = templateName;
@@ -215,16 +211,16 @@ BOOL DestroyWindow(HWND window) {
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (Fails("MessageBoxA", text)) return 0;
-    world.boxes.push_back({owner, text, caption, type});
-    const MessageBoxRecord& box = world.boxes.back();
-    if (world.onMessageBox) return world.onMessageBox(box);
+    world.record.boxes.push_back({owner, text, caption, type});
+    const MessageBoxRecord& box = world.record.boxes.back();
+    if (world.knobs.onMessageBox) return world.knobs.onMessageBox(box);
     return fake::ScriptedAnswer(type);
 }
 
 int LoadStringA(HINSTANCE /*instance*/, UINT id, LPSTR buffer, int bufferSize) {
     if (Fails("LoadStringA", std::to_string(id)) || bufferSize <= 0) return 0;
-    auto found = world.strings.find(id);
-    const std::string text = found != world.strings.end() ? found->second : std::string();
+    auto found = world.state.strings.find(id);
+    const std::string text = found != world.state.strings.end() ? found->second : std::string();
     const size_t copied = std::min(text.size(), size_t(bufferSize - 1));
     std::memcpy(buffer, text.data(), copied);
     buffer[copied] = '\0';
@@ -233,12 +229,12 @@ int LoadStringA(HINSTANCE /*instance*/, UINT id, LPSTR buffer, int bufferSize) {
 
 HICON LoadIconA(HINSTANCE /*instance*/, LPCSTR name) {
     if (Fails("LoadIconA", IS_INTRESOURCE(name) ? "#" : name)) return nullptr;
-    return reinterpret_cast<HICON>(uintptr_t{0x1C0});
+    return AsHandle<HICON>(StockHandle(Stock::AppIcon));
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
     if (Fails("LoadCursorA") || instance != nullptr || name != IDC_ARROW) return nullptr;
-    return reinterpret_cast<HCURSOR>(uintptr_t{0xC0});
+    return AsHandle<HCURSOR>(StockHandle(Stock::Arrow));
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wordParam, LPARAM longParam) {
@@ -268,30 +264,31 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
     if (Fails("GetClientRect")) return FALSE;
     WindowRecord* record = Window(window);
     if (record == nullptr) return FALSE;
-    if (world.clientOverride.right >= 0) {
-        *rect = world.clientOverride;
+    if (world.knobs.clientOverride.right >= 0) {
+        *rect = world.knobs.clientOverride;
         return TRUE;
     }
     // A fixed frame around, caption and menu bar above.
-    const int frameX = world.metrics[SM_CXFIXEDFRAME], frameY = world.metrics[SM_CYFIXEDFRAME];
-    const int top =
-        (record->style & WS_CAPTION) == WS_CAPTION ? world.metrics[SM_CYCAPTION] + world.metrics[SM_CYMENU] : 0;
+    const int frameX = world.knobs.metrics[SM_CXFIXEDFRAME], frameY = world.knobs.metrics[SM_CYFIXEDFRAME];
+    const int top = (record->style & WS_CAPTION) == WS_CAPTION
+                        ? world.knobs.metrics[SM_CYCAPTION] + world.knobs.metrics[SM_CYMENU]
+                        : 0;
     *rect = RECT{0, 0, std::max(0, record->width - 2 * frameX), std::max(0, record->height - 2 * frameY - top)};
     return TRUE;
 }
 
 int GetSystemMetrics(int index) {
     Fails("GetSystemMetrics", std::to_string(index));
-    auto found = world.metrics.find(index);
-    return found != world.metrics.end() ? found->second : 0;
+    auto found = world.knobs.metrics.find(index);
+    return found != world.knobs.metrics.end() ? found->second : 0;
 }
 
 BOOL SystemParametersInfoA(UINT action, UINT param, PVOID data, UINT flags) {
     const std::string call = std::to_string(action) + " " + std::to_string(param) + " " +
                              (data == nullptr ? "null" : "data") + " " + std::to_string(flags);
-    world.settingsCalls.push_back(call);
+    world.record.settingsCalls.push_back(call);
     if (Fails("SystemParametersInfoA", call)) return FALSE;
-    if (action == SPI_SETSCREENSAVEACTIVE) world.screenSaverActive = param != 0;
+    if (action == SPI_SETSCREENSAVEACTIVE) world.state.screenSaverActive = param != 0;
     return TRUE;
 }
 

@@ -42,9 +42,9 @@ void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.label; }
 void Copy(const std::string& path) { fake::AddFile(path, OldCopy); }
 void Locked(const std::string& path) {
     Copy(path);
-    world.files[fake::Key(path)].deletable = false;
+    world.state.files[fake::Key(path)].deletable = false;
 }
-void Fail(const char* operation) { world.failing.insert(operation); }
+void Fail(const char* operation) { world.knobs.failing.insert(operation); }
 HWND MainWindow() { return fake::WindowsOfClass("ProgramInstaller").at(0)->handle; }
 void Install() { InstallScreenSaver(MainWindow()); }
 void Uninstall() { UninstallScreenSaver(MainWindow()); }
@@ -55,38 +55,36 @@ TEST_P(InstallTest, BoxesDiskAndSettings) {
     const InstallCase& row = GetParam();
     if (row.arrange) row.arrange();
     ASSERT_NO_FATAL_FAILURE(StartProgram());
-    world.boxes.clear();
-    world.calls.clear(); // failOnCall counts from the command on
-    world.log.clear();
-    world.answers.assign(row.answers.begin(), row.answers.end());
+    world.record = {}; // failOnCall counts from the command on
+    world.knobs.answers.assign(row.answers.begin(), row.answers.end());
 
     InstallScreenSaver(mainWindow);
 
     std::vector<fake::MessageBoxRecord> expectedBoxes;
     for (const Shown& box : row.boxes) expectedBoxes.push_back(Box(box.text, box.caption, box.type));
-    EXPECT_EQ(expectedBoxes, world.boxes);
+    EXPECT_EQ(expectedBoxes, world.record.boxes);
 
     std::vector<std::string> expectedDisk, disk;
     for (const std::string& path : row.diskAfter) expectedDisk.push_back(fake::Key(path));
     std::sort(expectedDisk.begin(), expectedDisk.end());
-    for (const auto& file : world.files) disk.push_back(file.first);
+    for (const auto& file : world.state.files) disk.push_back(file.first);
     EXPECT_EQ(expectedDisk, disk);
 
-    const std::string installed = world.windowsDirectory + "\\Quorvane.scr";
+    const std::string installed = world.knobs.windowsDirectory + "\\Quorvane.scr";
     if (row.systemIni != nullptr) {
         ASSERT_NE(nullptr, fake::FileBytes(installed));
         EXPECT_TRUE(*fake::FileBytes(installed) == PayloadProgram()) << "installed copy differs from the program";
-        EXPECT_EQ(row.systemIni, world.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"]);
-        EXPECT_EQ(std::vector<std::string>{"17 1 null 1"}, world.settingsCalls);
+        EXPECT_EQ(row.systemIni, world.state.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"]);
+        EXPECT_EQ(std::vector<std::string>{"17 1 null 1"}, world.record.settingsCalls);
     } else {
         const fake::Bytes* left = fake::FileBytes(installed);
         EXPECT_TRUE(left == nullptr || *left == OldCopy) << "an old copy changed";
-        EXPECT_TRUE(world.profile.empty());
-        EXPECT_TRUE(world.settingsCalls.empty());
+        EXPECT_TRUE(world.state.profile.empty());
+        EXPECT_TRUE(world.record.settingsCalls.empty());
     }
 
     // Never a file relative to the current directory, never a progress window left open.
-    for (const std::string& entry : world.log) {
+    for (const std::string& entry : world.record.log) {
         const std::string operation = entry.substr(0, entry.find(' '));
         if (operation == "CreateFileA" || operation == "DeleteFileA" || operation == "LZOpenFileA") {
             EXPECT_EQ(operation + " C:\\", entry.substr(0, operation.size() + 4));
@@ -113,10 +111,12 @@ const char Short[] = "C:\\WINDOWS\\QUORVANE.SCR";
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
     InstallCase{"NothingInstalled", {}, {}, {Success}, {WinScr}, Short},
-    InstallCase{"LongWindowsDirectoryNameIsWrittenShort", [] { world.windowsDirectory = "C:\\Windows Folder"; },
+    InstallCase{"LongWindowsDirectoryNameIsWrittenShort", [] { world.knobs.windowsDirectory = "C:\\Windows Folder"; },
                 {}, {Success}, {"C:\\Windows Folder\\Quorvane.scr"}, "C:\\WINDOW~1\\QUORVANE.SCR"},
     InstallCase{"CopyInWindowsAnsweredNo", [] { Copy(WinScr); Copy(WinPrefs); }, {IDNO}, {Question},
                 {WinScr, WinPrefs}, nullptr},
+    // A question that cannot be shown is a No.
+    InstallCase{"CopyInWindowsQuestionNotShown", [] { Copy(WinScr); Fail("MessageBoxA"); }, {}, {}, {WinScr}, nullptr},
     InstallCase{"CopyInWindowsAnsweredYes", [] { Copy(WinScr); Copy(WinPrefs); Copy(SysPrefs); }, {IDYES},
                 {Question, Removed, Success}, {WinScr, SysPrefs}, Short},
     InstallCase{"CopyOnlyInSystemIsReplacedInWindows", [] { Copy(SysScr); Copy(SysPrefs); Copy(WinPrefs); },
@@ -134,11 +134,11 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                                                                   'r', 0, 0, 0, 0}); },
                 {}, {NotExpanded}, {}, nullptr},
     // Failures that must never pass for success.
-    InstallCase{"ShortWriteIsAFailure", [] { world.shortWriteBy = 1; }, {}, {NotWritten}, {WinTemp}, nullptr},
+    InstallCase{"ShortWriteIsAFailure", [] { world.knobs.shortWriteBy = 1; }, {}, {NotWritten}, {WinTemp}, nullptr},
     InstallCase{"InstalledFileGoneAfterThePauseIsNoSuccess",
-                [] { world.onSleep = [] { world.files.erase(fake::Key(WinScr)); }; }, {}, {NotExpanded}, {},
+                [] { world.knobs.onSleep = [] { world.state.files.erase(fake::Key(WinScr)); }; }, {}, {NotExpanded}, {},
                 nullptr},
-    InstallCase{"PartlyExpandedTargetIsDeleted", [] { world.partialExpansion = 1000; }, {}, {NotExpanded}, {},
+    InstallCase{"PartlyExpandedTargetIsDeleted", [] { world.knobs.partialExpansion = 1000; }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"CopyInUseStopsInstall", [] { Locked(WinScr); }, {IDYES}, {Question, NotRemoved}, {WinScr},
                 nullptr},
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                 [] { Copy(WinScr); DuringBox(IDS_REPLACE_QUESTION, Uninstall); }, {IDYES, IDOK, IDYES},
                 {Question, UninstallQuestion, Removed, Success}, {WinScr}, Short},
     InstallCase{"InstallDuringTheWriteErrorFindsTheTempFileClosed",
-                [] { world.failOnCall["WriteFile"] = {1}; DuringBox(IDS_TEMP_NOT_WRITTEN, Install); }, {},
+                [] { world.knobs.failOnCall["WriteFile"] = {1}; DuringBox(IDS_TEMP_NOT_WRITTEN, Install); }, {},
                 {NotWritten, Success}, {WinScr}, Short}),
     [](const auto& info) { return std::string(info.param.label); });
 
@@ -167,9 +167,9 @@ INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
     InstallCase{"SizeofResource", [] { Fail("SizeofResource"); }, {}, {NotExpanded}, {}, nullptr},
     InstallCase{"CreateFileA", [] { Fail("CreateFileA"); }, {}, {NotCreated}, {}, nullptr},
     InstallCase{"WriteFileLeavesTheTempFile", [] { Fail("WriteFile"); }, {}, {NotWritten}, {WinTemp}, nullptr},
-    InstallCase{"LZOpenFileAOfTheSource", [] { world.failOnCall["LZOpenFileA"] = {1}; }, {}, {NotExpanded}, {},
+    InstallCase{"LZOpenFileAOfTheSource", [] { world.knobs.failOnCall["LZOpenFileA"] = {1}; }, {}, {NotExpanded}, {},
                 nullptr},
-    InstallCase{"LZOpenFileAOfTheTarget", [] { world.failOnCall["LZOpenFileA"] = {2}; }, {}, {NotExpanded}, {},
+    InstallCase{"LZOpenFileAOfTheTarget", [] { world.knobs.failOnCall["LZOpenFileA"] = {2}; }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"LZCopy", [] { Fail("LZCopy"); }, {}, {NotExpanded}, {}, nullptr},
     InstallCase{"DeleteFileAOfTheTempFile", [] { Fail("DeleteFileA"); }, {}, {Success}, {WinScr, WinTemp}, Short},
@@ -178,16 +178,16 @@ INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
     InstallCase{"CreateDialogParamA", [] { Fail("CreateDialogParamA"); }, {}, {Success}, {WinScr}, Short},
     InstallCase{"GetShortPathNameAWritesTheLongPath", [] { Fail("GetShortPathNameA"); }, {}, {Success}, {WinScr},
                 "C:\\WINDOWS\\Quorvane.scr"},
-    InstallCase{"GetWindowsDirectoryA99Characters", [] { world.windowsDirectory = Dir99; }, {}, {NotExpanded}, {},
+    InstallCase{"GetWindowsDirectoryA99Characters", [] { world.knobs.windowsDirectory = Dir99; }, {}, {NotExpanded}, {},
                 nullptr},
-    InstallCase{"GetWindowsDirectoryA150Characters", [] { world.windowsDirectory = Dir150; }, {}, {NotExpanded},
+    InstallCase{"GetWindowsDirectoryA150Characters", [] { world.knobs.windowsDirectory = Dir150; }, {}, {NotExpanded},
                 {}, nullptr},
     InstallCase{"GetSystemDirectoryA", [] { Fail("GetSystemDirectoryA"); Copy(SysScr); }, {}, {Success},
                 {SysScr, WinScr}, Short},
     InstallCase{"GetSystemDirectoryA99Characters",
-                [] { world.systemDirectory = Dir99; fake::AddDirectory(Dir99); Copy(Dir99 + "\\Quorvane.scr"); },
+                [] { world.knobs.systemDirectory = Dir99; fake::AddDirectory(Dir99); Copy(Dir99 + "\\Quorvane.scr"); },
                 {}, {Success}, {Dir99, Dir99 + "\\Quorvane.scr", WinScr}, Short},
-    InstallCase{"GetSystemDirectoryA150Characters", [] { world.systemDirectory = Dir150; }, {}, {Success}, {WinScr},
+    InstallCase{"GetSystemDirectoryA150Characters", [] { world.knobs.systemDirectory = Dir150; }, {}, {Success}, {WinScr},
                 Short}),
     [](const auto& info) { return std::string(info.param.label); });
 // clang-format on

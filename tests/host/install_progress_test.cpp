@@ -18,7 +18,7 @@ class InstallProgressTest : public Scenario {
 
     std::vector<fake::WindowRecord*> ProgressWindowsMade() {
         std::vector<fake::WindowRecord*> made;
-        for (auto& window : world.windows)
+        for (auto& window : world.state.windows)
             if (window.className == "#32770") made.push_back(&window);
         return made;
     }
@@ -26,9 +26,9 @@ class InstallProgressTest : public Scenario {
 
 TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox) {
     HWND duringPause = nullptr;
-    world.onSleep = [&] {
+    world.knobs.onSleep = [&] {
         duringPause = app.progressWindow;
-        EXPECT_TRUE(world.boxes.empty()) << "a box before the pause ended";
+        EXPECT_TRUE(world.record.boxes.empty()) << "a box before the pause ended";
     };
     InstallScreenSaver(mainWindow);
 
@@ -40,7 +40,7 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
     EXPECT_EQ(progress.handle, duringPause);
     EXPECT_FALSE(progress.alive);
     EXPECT_EQ(nullptr, app.progressWindow) << "cleared when the window closed";
-    EXPECT_EQ(std::vector<DWORD>{2000}, world.sleeps);
+    EXPECT_EQ(std::vector<DWORD>{2000}, world.record.sleeps);
 
     // The visible effects in order; the size written is the whole payload.
     const std::string windowsProbe = "SearchPathA C:\\WINDOWS\\ Quorvane.scr";
@@ -57,7 +57,7 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
         "Sleep 2000",
         "DestroyWindow",
         windowsProbe,
-        "MessageBoxA " + world.strings.at(IDS_INSTALL_SUCCESS),
+        "MessageBoxA " + world.state.strings.at(IDS_INSTALL_SUCCESS),
         windowsProbe, // still there once the box is answered
         "WritePrivateProfileStringA SYSTEM.INI|BOOT|SCRNSAVE.EXE=C:\\WINDOWS\\QUORVANE.SCR",
         "SystemParametersInfoA 17 1 null 1",
@@ -65,7 +65,7 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
     };
     const std::set<std::string> wanted(expected.begin(), expected.end());
     std::vector<std::string> seen;
-    for (const std::string& entry : world.log)
+    for (const std::string& entry : world.record.log)
         if (wanted.count(entry) != 0) seen.push_back(entry);
     EXPECT_EQ(expected, seen);
 }
@@ -73,11 +73,11 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
 TEST_F(InstallProgressTest, PaintingTheProgressWindowStartsNoQueuedCommand) {
     fake::PostMessage(mainWindow, WM_COMMAND, BtnExit, 0);
     InstallScreenSaver(mainWindow);
-    EXPECT_GE(world.calls["PeekMessageA"], 1);
-    EXPECT_FALSE(world.peekRemoved);
-    ASSERT_EQ(1u, world.queue.size());
-    EXPECT_FALSE(world.quitPosted);
-    EXPECT_EQ(Boxes({Box(IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_ICONINFORMATION)}), world.boxes);
+    EXPECT_GE(world.record.calls["PeekMessageA"], 1);
+    EXPECT_FALSE(world.record.peekRemoved);
+    ASSERT_EQ(1u, world.state.queue.size());
+    EXPECT_FALSE(world.state.quitPosted);
+    EXPECT_EQ(Boxes({Box(IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_ICONINFORMATION)}), world.record.boxes);
 }
 
 TEST_F(InstallProgressTest, DialogProcedureKeepsItsHandleAndHandlesNothing) {
@@ -95,10 +95,10 @@ TEST_F(InstallProgressTest, DialogProcedureKeepsItsHandleAndHandlesNothing) {
 // An earlier window's handle, since reused by another window, is never closed.
 TEST_F(InstallProgressTest, StaleHandleIsNotClosedWhenNoWindowOpens) {
     app.progressWindow = mainWindow;
-    world.failing = {"CreateDialogParamA"};
+    world.knobs.failing = {"CreateDialogParamA"};
     InstallScreenSaver(mainWindow);
-    EXPECT_EQ(Boxes({Box(IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40)}), world.boxes);
-    EXPECT_EQ(0, world.calls["DestroyWindow"]);
+    EXPECT_EQ(Boxes({Box(IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40)}), world.record.boxes);
+    EXPECT_EQ(0, world.record.calls["DestroyWindow"]);
     EXPECT_TRUE(fake::Window(mainWindow)->alive);
 }
 
@@ -107,7 +107,7 @@ TEST_F(InstallProgressTest, StaleHandleIsNotClosedWhenNoWindowOpens) {
 TEST_F(InstallProgressTest, NestedInstallInsideAnErrorBoxClosesOnlyItsOwnWindow) {
     fake::AddDirectory("C:\\WINDOWS\\Quorvane.sc_");
     int nested = 0;
-    world.onMessageBox = [&](const fake::MessageBoxRecord&) {
+    world.knobs.onMessageBox = [&](const fake::MessageBoxRecord&) {
         if (nested++ == 0) InstallScreenSaver(mainWindow);
         return IDOK;
     };
@@ -115,11 +115,11 @@ TEST_F(InstallProgressTest, NestedInstallInsideAnErrorBoxClosesOnlyItsOwnWindow)
 
     EXPECT_EQ(Boxes({Box(IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30),
                      Box(IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30)}),
-              world.boxes);
+              world.record.boxes);
     ASSERT_EQ(2u, ProgressWindowsMade().size());
     EXPECT_FALSE(ProgressWindowsMade()[0]->alive);
     EXPECT_FALSE(ProgressWindowsMade()[1]->alive);
-    EXPECT_EQ(2, world.calls["DestroyWindow"]) << "one close each, no close of a closed window";
+    EXPECT_EQ(2, world.record.calls["DestroyWindow"]) << "one close each, no close of a closed window";
     EXPECT_TRUE(fake::Window(mainWindow)->alive);
     EXPECT_EQ(nullptr, app.progressWindow);
 }

@@ -20,9 +20,10 @@ class LayoutTest : public Scenario {
   protected:
     // Each button text measures as given, but only in the default GUI font.
     void MeasureButtonTextsAs(const SIZE (&extents)[3]) {
-        const std::string texts[3] = {world.strings.at(IDS_INSTALL_BUTTON), world.strings.at(IDS_UNINSTALL_BUTTON),
-                                      world.strings.at(IDS_EXIT_BUTTON)};
-        world.measure = [texts, extents](HGDIOBJ font, const std::string& text) {
+        const std::string texts[3] = {world.state.strings.at(IDS_INSTALL_BUTTON),
+                                      world.state.strings.at(IDS_UNINSTALL_BUTTON),
+                                      world.state.strings.at(IDS_EXIT_BUTTON)};
+        world.knobs.measure = [texts, extents](HGDIOBJ font, const std::string& text) {
             const auto found = std::find(texts, texts + 3, text);
             if (font != fake::DefaultGuiFont || found == texts + 3) return SIZE{500, 100};
             return extents[found - texts];
@@ -41,18 +42,18 @@ class ButtonMinimaTest : public LayoutTest, public ::testing::WithParamInterface
 
 TEST_P(ButtonMinimaTest, SizeIsTheTextsPlusMarginsAtLeast57By25) {
     StartProgram();
-    world.measure = [extent = GetParam().extent](HGDIOBJ font, const std::string&) {
+    world.knobs.measure = [extent = GetParam().extent](HGDIOBJ font, const std::string&) {
         return font == fake::DefaultGuiFont ? extent : SIZE{500, 100};
     };
-    world.measured.clear();
-    ButtonSpec spec = {"button", "", nullptr, 10, 184, 0, 0};
+    world.record.measured.clear();
+    ButtonSpec spec = {"button", "", 10, 184, 0, 0};
     const std::string longest(49, 'W'); // the whole 50-character buffer
     longest.copy(spec.Text, sizeof spec.Text - 1);
     MeasureButton(mainWindow, spec);
     EXPECT_EQ(GetParam().width, spec.Width);
     EXPECT_EQ(GetParam().height, spec.Height);
-    EXPECT_EQ(std::vector<std::string>{longest}, world.measured);
-    EXPECT_EQ(0, world.releasedWithFontSelected) << "the previous font is selected back";
+    EXPECT_EQ(std::vector<std::string>{longest}, world.record.measured);
+    EXPECT_EQ(0, world.record.releasedWithFontSelected) << "the previous font is selected back";
 }
 
 INSTANTIATE_TEST_SUITE_P(Extents, ButtonMinimaTest,
@@ -75,7 +76,7 @@ class ButtonRowTest : public LayoutTest, public ::testing::WithParamInterface<La
 
 TEST_P(ButtonRowTest, ButtonsAreSpacedAndSizeTheCentredWindow) {
     const LayoutCase& row = GetParam();
-    for (const auto& metric : row.metrics) world.metrics[metric.first] = metric.second;
+    for (const auto& metric : row.metrics) world.knobs.metrics[metric.first] = metric.second;
     MeasureButtonTextsAs(row.extents);
     StartProgram();
 
@@ -86,7 +87,7 @@ TEST_P(ButtonRowTest, ButtonsAreSpacedAndSizeTheCentredWindow) {
     for (size_t i = 0; i < 3; ++i) {
         const fake::WindowRecord& button = *buttons[i];
         EXPECT_EQ("button", button.className) << i;
-        EXPECT_EQ(world.strings.at(textIds[i]), button.text) << i;
+        EXPECT_EQ(world.state.strings.at(textIds[i]), button.text) << i;
         EXPECT_EQ(commandIds[i], button.id) << i;
         EXPECT_EQ(DWORD(WS_CHILD | WS_VISIBLE), button.style) << i;
         EXPECT_EQ(0u, button.exStyle) << i;
@@ -100,7 +101,7 @@ TEST_P(ButtonRowTest, ButtonsAreSpacedAndSizeTheCentredWindow) {
     EXPECT_EQ(row.windowHeight, Main().height);
     EXPECT_EQ((1024 - row.windowWidth) / 2, Main().x);
     EXPECT_EQ((768 - row.windowHeight) / 2, Main().y);
-    EXPECT_EQ(0, world.releasedWithFontSelected);
+    EXPECT_EQ(0, world.record.releasedWithFontSelected);
 }
 
 // Gaps of 10 and 20; width = frame + right edge of Exit + 10; height = caption + menu + frame + bottom of
@@ -150,8 +151,8 @@ class CentringTest : public LayoutTest, public ::testing::WithParamInterface<Cen
 TEST_P(CentringTest, DividesSignedTowardZeroAndZeroMeansTheScreen) {
     const CentringCase& row = GetParam();
     StartProgram();
-    world.screenWidth = row.screenWidth;
-    world.screenHeight = row.screenHeight;
+    world.knobs.screenWidth = row.screenWidth;
+    world.knobs.screenHeight = row.screenHeight;
     CenterWindowOnScreen(mainWindow, row.width, row.height);
     EXPECT_EQ(row.x, Main().x);
     EXPECT_EQ(row.y, Main().y);
@@ -181,11 +182,11 @@ class BannerPlaceTest : public LayoutTest, public ::testing::WithParamInterface<
 TEST_P(BannerPlaceTest, DrawsAtRow11CentredOneToOneThroughThePalette) {
     StartProgram();
     ASSERT_NE(nullptr, banner.Header);
-    world.drawings.clear();
-    world.clientOverride = RECT{0, 0, GetParam().clientRight, 300};
+    world.record.drawings.clear();
+    world.knobs.clientOverride = RECT{0, 0, GetParam().clientRight, 300};
     PaintBanner(mainWindow);
-    ASSERT_EQ(1u, world.drawings.size());
-    const fake::StretchRecord& drawn = world.drawings[0];
+    ASSERT_EQ(1u, world.record.drawings.size());
+    const fake::StretchRecord& drawn = world.record.drawings[0];
     EXPECT_EQ(GetParam().x, drawn.destX);
     EXPECT_EQ(11, drawn.destY);
     EXPECT_EQ(
@@ -197,7 +198,7 @@ TEST_P(BannerPlaceTest, DrawsAtRow11CentredOneToOneThroughThePalette) {
     EXPECT_EQ(DWORD(SRCCOPY), drawn.rop);
     EXPECT_NE(nullptr, drawn.palette);
     EXPECT_EQ(banner.Palette, drawn.palette);
-    EXPECT_LT(0, world.realized);
+    EXPECT_LT(0, world.record.realized);
 }
 
 INSTANTIATE_TEST_SUITE_P(ClientWidths, BannerPlaceTest,
@@ -209,18 +210,18 @@ INSTANTIATE_TEST_SUITE_P(ClientWidths, BannerPlaceTest,
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(LayoutTest, WithoutAPaletteTheBannerIsDrawnAllTheSame) {
-    world.failing = {"CreatePalette"};
+    world.knobs.failing = {"CreatePalette"};
     StartProgram();
-    ASSERT_EQ(1u, world.drawings.size());
-    EXPECT_EQ(nullptr, world.drawings[0].palette);
-    EXPECT_EQ(banner.Bits(), world.drawings[0].bits);
+    ASSERT_EQ(1u, world.record.drawings.size());
+    EXPECT_EQ(nullptr, world.record.drawings[0].palette);
+    EXPECT_EQ(banner.Bits(), world.record.drawings[0].bits);
 }
 
 TEST_F(LayoutTest, BannerThatCannotBeLoadedIsReportedBeforeTheWindowShowsAndNeverPainted) {
     for (const char* label : {"missing", "cut short"}) {
         SetUp();
         if (std::string(label) == "missing")
-            world.failing = {"FindResourceA"};
+            world.knobs.failing = {"FindResourceA"};
         else
             fake::AddResource(BannerName, RT_BITMAP, [] {
                 fake::Bytes cut = ShippedBanner();
@@ -228,18 +229,19 @@ TEST_F(LayoutTest, BannerThatCannotBeLoadedIsReportedBeforeTheWindowShowsAndNeve
                 return cut;
             }());
         StartProgram();
-        ASSERT_EQ(1u, world.boxes.size()) << label;
-        EXPECT_EQ(Box(IDS_BANNER_NOT_FOUND, IDS_RESOURCE_ERROR_CAPTION, 0x30), world.boxes[0]) << label;
-        const auto box = std::find(world.log.begin(), world.log.end(), "MessageBoxA " + world.boxes[0].text);
-        const auto shown = std::find(world.log.begin(), world.log.end(), "ShowWindow 10");
+        ASSERT_EQ(1u, world.record.boxes.size()) << label;
+        EXPECT_EQ(Box(IDS_BANNER_NOT_FOUND, IDS_RESOURCE_ERROR_CAPTION, 0x30), world.record.boxes[0]) << label;
+        const auto box =
+            std::find(world.record.log.begin(), world.record.log.end(), "MessageBoxA " + world.record.boxes[0].text);
+        const auto shown = std::find(world.record.log.begin(), world.record.log.end(), "ShowWindow 10");
         EXPECT_LT(box, shown) << label;
         EXPECT_EQ(3u, fake::ChildrenOf(mainWindow).size()) << label;
 
         MainWindowProc(mainWindow, WM_PAINT, 0, 0);
-        EXPECT_EQ(2, world.calls["BeginPaint"]) << label;
-        EXPECT_EQ(2, world.calls["EndPaint"]) << label;
-        EXPECT_TRUE(world.drawings.empty()) << label;
-        EXPECT_EQ(0, world.calls["SelectPalette"] + world.calls["RealizePalette"]) << label;
+        EXPECT_EQ(2, world.record.calls["BeginPaint"]) << label;
+        EXPECT_EQ(2, world.record.calls["EndPaint"]) << label;
+        EXPECT_TRUE(world.record.drawings.empty()) << label;
+        EXPECT_EQ(0, world.record.calls["SelectPalette"] + world.record.calls["RealizePalette"]) << label;
     }
 }
 

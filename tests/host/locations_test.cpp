@@ -20,16 +20,16 @@ class DirectoryTest : public Scenario, public ::testing::WithParamInterface<Dire
 
 // Each directory alone, so that one call's outcome cannot leak into the other.
 TEST_P(DirectoryTest, WindowsDirectory) {
-    world.windowsDirectory = GetParam().platformGives;
-    if (GetParam().callFails) world.failing = {"GetWindowsDirectoryA"};
+    world.knobs.windowsDirectory = GetParam().platformGives;
+    if (GetParam().callFails) world.knobs.failing = {"GetWindowsDirectoryA"};
     LoadInstallSettings();
     EXPECT_EQ(GetParam().expected, std::string(locations.WindowsDir));
     EXPECT_EQ("C:\\WINDOWS\\SYSTEM\\", std::string(locations.SystemDir));
 }
 
 TEST_P(DirectoryTest, SystemDirectory) {
-    world.systemDirectory = GetParam().platformGives;
-    if (GetParam().callFails) world.failing = {"GetSystemDirectoryA"};
+    world.knobs.systemDirectory = GetParam().platformGives;
+    if (GetParam().callFails) world.knobs.failing = {"GetSystemDirectoryA"};
     LoadInstallSettings();
     EXPECT_EQ(GetParam().expected, std::string(locations.SystemDir));
     EXPECT_EQ("C:\\WINDOWS\\", std::string(locations.WindowsDir));
@@ -56,8 +56,8 @@ TEST_F(LocationsTest, NamesComeFromTheStringTableCutToTheirBuffers) {
     EXPECT_EQ("Quorvane.scr", std::string(names.ScrName));
     EXPECT_EQ("Quorvane-Prefs.ini", std::string(names.PrefsName));
 
-    world.strings[IDS_TEMP_NAME] = std::string(30, 't');
-    world.strings[IDS_PREFS_NAME] = std::string(150, 'p');
+    world.state.strings[IDS_TEMP_NAME] = std::string(30, 't');
+    world.state.strings[IDS_PREFS_NAME] = std::string(150, 'p');
     LoadInstallSettings();
     EXPECT_EQ(std::string(19, 't'), std::string(names.TempName));
     EXPECT_EQ(std::string(99, 'p'), std::string(names.PrefsName));
@@ -79,9 +79,9 @@ TEST_F(LocationsTest, IsPresentInSearchesOnlyTheOneDirectory) {
     EXPECT_EQ(0u, IsPresentIn("C:\\WINDOWS\\", "Quorvane-Prefs.ini")) << "a directory is not the file";
 
     // An empty directory is no directory: nothing is searched, not even the default places.
-    const int searches = world.calls["SearchPathA"];
+    const int searches = world.record.calls["SearchPathA"];
     EXPECT_EQ(0u, IsPresentIn("", "Quorvane.scr"));
-    EXPECT_EQ(searches, world.calls["SearchPathA"]);
+    EXPECT_EQ(searches, world.record.calls["SearchPathA"]);
 }
 
 } // namespace

@@ -43,8 +43,8 @@ TEST_F(PayloadTest, ExtractionWritesTheResourceUnchangedOverAnOldFile) {
     EXPECT_TRUE(ExtractPayload("C:\\WINDOWS\\Quorvane.sc_", PayloadName, PayloadType));
     ASSERT_NE(nullptr, fake::FileBytes("C:\\WINDOWS\\Quorvane.sc_"));
     EXPECT_TRUE(*fake::FileBytes("C:\\WINDOWS\\Quorvane.sc_") == ShippedPayload());
-    EXPECT_EQ(1, world.calls["WriteFile"]) << "one write of the whole resource";
-    EXPECT_TRUE(world.boxes.empty());
+    EXPECT_EQ(1, world.record.calls["WriteFile"]) << "one write of the whole resource";
+    EXPECT_TRUE(world.record.boxes.empty());
 }
 
 } // namespace

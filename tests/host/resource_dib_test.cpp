@@ -56,7 +56,7 @@ fake::Bytes WithFileHeader(const fake::Bytes& dib) {
 }
 
 size_t Allocations(size_t bytes) {
-    return size_t(std::count(world.log.begin(), world.log.end(), "GlobalAlloc " + std::to_string(bytes)));
+    return size_t(std::count(world.record.log.begin(), world.record.log.end(), "GlobalAlloc " + std::to_string(bytes)));
 }
 
 const LPCSTR FileType = "BMPFILE";
@@ -87,16 +87,16 @@ TEST_P(ColorCountTest, CountsColoursAndBuildsThePaletteFromTheTable) {
     EXPECT_EQ(reinterpret_cast<const BYTE*>(dib.Header) + 40 + 4 * row.expected, dib.Bits());
 
     const HPALETTE palette = dib.GetPalette();
-    EXPECT_EQ(1, world.liveBlocks) << "only the copy stays allocated";
+    EXPECT_EQ(1u, world.state.globalBlocks.size()) << "only the copy stays allocated";
     if (row.expected == 0) {
         EXPECT_EQ(nullptr, palette);
-        EXPECT_EQ(1, world.calls["GlobalAlloc"]) << "no palette block without a colour table";
-        EXPECT_EQ(0, world.calls["CreatePalette"]);
+        EXPECT_EQ(1, world.record.calls["GlobalAlloc"]) << "no palette block without a colour table";
+        EXPECT_EQ(0, world.record.calls["CreatePalette"]);
         return;
     }
     ASSERT_NE(nullptr, palette);
     EXPECT_EQ(1u, Allocations(size_t(row.expected + 8) * 4));
-    const fake::PaletteRecord& built = world.palettes.at(palette);
+    const fake::PaletteRecord& built = world.state.palettes.at(fake::ValueOf(palette));
     EXPECT_EQ(0x300, built.version);
     ASSERT_EQ(size_t(row.expected), built.entries.size());
     for (int i = 0; i < row.expected; ++i) {
@@ -123,10 +123,10 @@ TEST_F(ResourceDibTest, PaletteIsBuiltOnceAndKeptUntilDestruction) {
         palette = dib.GetPalette();
         ASSERT_NE(nullptr, palette);
         EXPECT_EQ(palette, dib.GetPalette());
-        EXPECT_EQ(1, world.calls["CreatePalette"]);
+        EXPECT_EQ(1, world.record.calls["CreatePalette"]);
     }
-    EXPECT_TRUE(world.palettes.at(palette).deleted);
-    EXPECT_EQ(0, world.liveBlocks);
+    EXPECT_TRUE(world.state.palettes.at(fake::ValueOf(palette)).deleted);
+    EXPECT_EQ(0u, world.state.globalBlocks.size());
 }
 
 struct PaletteFailure {
@@ -139,15 +139,15 @@ class PaletteFailureTest : public ResourceDibTest, public ::testing::WithParamIn
 TEST_P(PaletteFailureTest, FailedBuildGivesNullAndIsRetried) {
     ResourceDib dib;
     ASSERT_TRUE(Load(dib, ShippedBanner()));
-    world.failOnCall[GetParam().operation] = {GetParam().call};
+    world.knobs.failOnCall[GetParam().operation] = {GetParam().call};
     EXPECT_EQ(nullptr, dib.GetPalette());
     EXPECT_EQ(nullptr, dib.Palette);
-    EXPECT_EQ(1, world.liveBlocks) << "the palette block is freed";
+    EXPECT_EQ(1u, world.state.globalBlocks.size()) << "the palette block is freed";
     const HPALETTE retried = dib.GetPalette();
     ASSERT_NE(nullptr, retried);
-    EXPECT_EQ(11u, world.palettes.at(retried).entries.size());
+    EXPECT_EQ(11u, world.state.palettes.at(fake::ValueOf(retried)).entries.size());
     EXPECT_EQ(retried, dib.GetPalette());
-    EXPECT_EQ(1, world.liveBlocks);
+    EXPECT_EQ(1u, world.state.globalBlocks.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, PaletteFailureTest,
@@ -164,7 +164,7 @@ TEST_F(ResourceDibTest, OnlyBitmapResourcesKeepTheirFirst14Bytes) {
         EXPECT_EQ(dib, fake::Bytes(copy, copy + dib.size()));
     }
     EXPECT_EQ(4u, Allocations(dib.size()));
-    EXPECT_EQ(4, world.resourcesFreed);
+    EXPECT_EQ(4, world.record.resourcesFreed);
 
     // The real banner file under another type gives the very bitmap the program carries.
     const fake::Bytes expected = ShippedBanner();
@@ -201,7 +201,7 @@ TEST_P(SafetyTest, RefusesWhatCannotBeReadWithinTheCopy) {
             platform::EndPaint(nullptr, &paint);
         }
     }
-    EXPECT_EQ(0, world.liveBlocks);
+    EXPECT_EQ(0u, world.state.globalBlocks.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -237,11 +237,11 @@ TEST_F(ResourceDibTest, EveryFailedStepReturnsFalseAndLeaksNothing) {
         SetUp();
         {
             ResourceDib dib;
-            world.failing = {failing};
+            world.knobs.failing = {failing};
             EXPECT_FALSE(Load(dib, ShippedBanner())) << failing;
             EXPECT_EQ(nullptr, dib.Header) << failing;
         }
-        EXPECT_EQ(0, world.liveBlocks) << failing;
+        EXPECT_EQ(0u, world.state.globalBlocks.size()) << failing;
     }
     ResourceDib dib;
     EXPECT_FALSE(dib.LoadFromResource(fake::Instance, "absent", RT_BITMAP));

@@ -42,19 +42,17 @@ void Scenario::SetUp() {
 }
 
 void Scenario::TearDown() {
-    EXPECT_EQ(0, fake::world.openDCs) << "device contexts not released";
-    EXPECT_EQ(0, fake::world.openPaints) << "BeginPaint without EndPaint";
+    EXPECT_EQ(0, fake::world.state.openDCs) << "device contexts not released";
+    EXPECT_EQ(0, fake::world.state.openPaints) << "BeginPaint without EndPaint";
     ForgetBanner();
 }
 
 void Scenario::ResetWorldKeepingWindow() {
-    fake::world.boxes.clear();
-    fake::world.answers.clear();
-    fake::world.calls.clear();
-    fake::world.log.clear();
-    fake::world.quitPosted = false;
-    fake::world.failing.clear();
-    fake::world.failOnCall.clear();
+    fake::world.record = {};
+    fake::world.knobs.failing.clear();
+    fake::world.knobs.failOnCall.clear();
+    fake::world.knobs.answers.clear();
+    fake::world.state.quitPosted = false;
 }
 
 void Scenario::StartProgram() {
@@ -66,7 +64,7 @@ void Scenario::StartProgram() {
 }
 
 void Scenario::PostToMainWindowOnceCreated(UINT message, WPARAM wordParam, LPARAM longParam) {
-    fake::world.onTopLevelCreated = [=](HWND window) {
+    fake::world.knobs.onTopLevelCreated = [=](HWND window) {
         if (fake::Window(window)->className == "ProgramInstaller") {
             mainWindow = window;
             fake::PostMessage(window, message, wordParam, longParam);
@@ -76,10 +74,10 @@ void Scenario::PostToMainWindowOnceCreated(UINT message, WPARAM wordParam, LPARA
 
 void DuringBox(UINT textId, std::function<void()> command) {
     auto pending = std::make_shared<std::function<void()>>(std::move(command));
-    fake::world.onMessageBox = [textId, pending](const fake::MessageBoxRecord& box) {
+    fake::world.knobs.onMessageBox = [textId, pending](const fake::MessageBoxRecord& box) {
         // The nested command's boxes move the record this one refers to.
         const UINT type = box.type;
-        if (*pending && box.text == fake::world.strings.at(textId)) {
+        if (*pending && box.text == fake::world.state.strings.at(textId)) {
             const std::function<void()> nested = std::move(*pending);
             *pending = nullptr;
             nested();
@@ -89,7 +87,7 @@ void DuringBox(UINT textId, std::function<void()> command) {
 }
 
 fake::MessageBoxRecord Scenario::Box(UINT textId, UINT captionId, UINT type) {
-    return {nullptr, fake::world.strings.at(textId), fake::world.strings.at(captionId), type};
+    return {nullptr, fake::world.state.strings.at(textId), fake::world.state.strings.at(captionId), type};
 }
 
 fake::Bytes Scenario::ShippedBanner() {

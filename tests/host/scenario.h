@@ -20,7 +20,7 @@ class Scenario : public ::testing::Test {
   public:
     HWND mainWindow = nullptr;
 
-    // Clears what the program showed and called, keeping windows and files.
+    // Forgets what the program did and the scripted failures and answers, keeping windows and files.
     void ResetWorldKeepingWindow();
 
   protected:

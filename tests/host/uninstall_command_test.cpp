@@ -34,7 +34,7 @@ struct UninstallCase {
 
 void PrintTo(const UninstallCase& row, std::ostream* out) { *out << row.label; }
 
-void Locked(const std::string& path) { world.files[fake::Key(path)].deletable = false; }
+void Locked(const std::string& path) { world.state.files[fake::Key(path)].deletable = false; }
 
 std::vector<std::string> Keys(std::vector<std::string> paths) {
     for (std::string& path : paths) path = fake::Key(path);
@@ -49,20 +49,19 @@ TEST_P(UninstallTest, BoxesAndFilesLeft) {
     for (const std::string& path : row.diskBefore) fake::AddFile(path);
     if (row.arrange) row.arrange();
     ASSERT_NO_FATAL_FAILURE(StartProgram());
-    world.boxes.clear();
-    world.log.clear();
-    world.answers.assign(row.answers.begin(), row.answers.end());
+    world.record = {};
+    world.knobs.answers.assign(row.answers.begin(), row.answers.end());
 
     UninstallScreenSaver(mainWindow);
 
     std::vector<fake::MessageBoxRecord> expectedBoxes;
     for (const Shown& box : row.boxes) expectedBoxes.push_back(Box(box.text, box.caption, box.type));
-    EXPECT_EQ(expectedBoxes, world.boxes);
+    EXPECT_EQ(expectedBoxes, world.record.boxes);
     std::vector<std::string> disk;
-    for (const auto& file : world.files) disk.push_back(file.first);
+    for (const auto& file : world.state.files) disk.push_back(file.first);
     EXPECT_EQ(Keys(row.diskAfter), disk);
     // Only the two directories, never a path relative to the current one.
-    for (const std::string& entry : world.log) {
+    for (const std::string& entry : world.record.log) {
         if (entry.rfind("DeleteFileA ", 0) == 0) {
             EXPECT_EQ("DeleteFileA C:\\", entry.substr(0, 15));
         }
@@ -77,20 +76,22 @@ INSTANTIATE_TEST_SUITE_P(Disks, UninstallTest, ::testing::Values(
     UninstallCase{"PreferencesAloneAreNothingInstalled", {WinPrefs, SysPrefs}, {}, {IDYES}, {NothingInstalled},
                   {WinPrefs, SysPrefs}},
     UninstallCase{"AnsweredNoLeavesEverything", Everything, {}, {IDNO}, {Question}, Everything},
-    UninstallCase{"WindowsCopyTakesOnlyWindowsPreferences", Everything, [] { world.files.erase(fake::Key(SysScr)); },
+    UninstallCase{"QuestionNotShownLeavesEverything", Everything, [] { world.knobs.failing = {"MessageBoxA"}; }, {},
+                  {}, Everything},
+    UninstallCase{"WindowsCopyTakesOnlyWindowsPreferences", Everything, [] { world.state.files.erase(fake::Key(SysScr)); },
                   {IDYES}, {Question, Removed}, {SysPrefs}},
     UninstallCase{"SystemCopyTakesBothPreferences", {SysScr, WinPrefs, SysPrefs}, {}, {IDYES}, {Question, Removed}, {}},
     UninstallCase{"CopiesInBothOneQuestionOneReport", Everything, {}, {IDYES}, {Question, Removed}, {}},
-    UninstallCase{"NoSystemDirectorySearchesOnlyWindows", Everything, [] { world.failing = {"GetSystemDirectoryA"}; },
+    UninstallCase{"NoSystemDirectorySearchesOnlyWindows", Everything, [] { world.knobs.failing = {"GetSystemDirectoryA"}; },
                   {IDYES}, {Question, Removed}, {SysScr, SysPrefs}},
-    UninstallCase{"NoWindowsDirectorySearchesOnlySystem", Everything, [] { world.failing = {"GetWindowsDirectoryA"}; },
+    UninstallCase{"NoWindowsDirectorySearchesOnlySystem", Everything, [] { world.knobs.failing = {"GetWindowsDirectoryA"}; },
                   {IDYES}, {Question, Removed}, {WinScr, WinPrefs}},
     // A copy that cannot be deleted is reported, not counted as removed.
     UninstallCase{"WindowsCopyInUse", {WinScr, WinPrefs}, [] { Locked(WinScr); }, {IDYES}, {Question, NotRemoved},
                   {WinScr}},
     UninstallCase{"SystemCopyInUseWindowsCopyGoes", {WinScr, SysScr}, [] { Locked(SysScr); }, {IDYES},
                   {Question, NotRemoved}, {SysScr}},
-    UninstallCase{"DeleteFileAFails", Everything, [] { world.failing = {"DeleteFileA"}; }, {IDYES},
+    UninstallCase{"DeleteFileAFails", Everything, [] { world.knobs.failing = {"DeleteFileA"}; }, {IDYES},
                   {Question, NotRemoved}, Everything},
     UninstallCase{"LockedPreferencesAloneStillRemoved", {WinScr, WinPrefs}, [] { Locked(WinPrefs); }, {IDYES},
                   {Question, Removed}, {WinPrefs}},

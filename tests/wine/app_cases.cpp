@@ -6,31 +6,29 @@
 using namespace driver;
 
 WINE_CASE(MainWindowHasTitleAndFixedFrame) {
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    CHECK_EQ(std::string("Installer - Quorvane Ver 1.0"), WindowText(window));
-    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    CHECK_EQ(std::string("Installer - Quorvane Ver 1.0"), WindowText(installer.window));
+    const LONG style = GetWindowLongA(installer.window, GWL_STYLE);
     CHECK((style & WS_CAPTION) == WS_CAPTION);
     CHECK((style & WS_SYSMENU) != 0);
     CHECK((style & WS_MINIMIZEBOX) == 0);
     CHECK((style & WS_MAXIMIZEBOX) == 0);
     CHECK((style & WS_THICKFRAME) == 0);
-    CHECK(GetMenu(window) != nullptr);
+    CHECK(GetMenu(installer.window) != nullptr);
     CHECK_EQ(size_t{1}, TopLevelWindows(installer.Id(), "ProgramInstaller").size());
     ExitInstaller(installer);
 }
 
 WINE_CASE(AboutBoxShowsVersionAndContact) {
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, CmdAbout);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, CmdAbout);
     HWND box = WaitForMessageBox(installer);
     REQUIRE(box != nullptr);
     CHECK(GetWindow(box, GW_OWNER) == nullptr);
     // The main window stays usable while the box is open.
-    CHECK(IsWindowEnabled(window));
+    CHECK(IsWindowEnabled(installer.window));
     const MessageBoxInfo info = ReadMessageBox(box);
     CHECK_EQ(ScriptString(IDS_INSTALLER_CAPTION), info.caption);
     CHECK_EQ(std::string("Screen Saver Installer"), info.caption);
@@ -38,16 +36,15 @@ WINE_CASE(AboutBoxShowsVersionAndContact) {
     CheckBoxType(info, MB_OK);
     Answer(box, IDOK);
     CHECK(WaitUntilGone(box));
-    CHECK(IsWindow(window));
+    CHECK(IsWindow(installer.window));
     ExitInstaller(installer);
 }
 
 namespace {
 void ExitsWithZeroAfter(UINT message, WPARAM wordParam) {
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    if (window == nullptr) return Fail(__FILE__, __LINE__, "no main window");
-    PostMessageA(window, message, wordParam, 0);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostMessageA(installer.window, message, wordParam, 0);
     CHECK_EQ(DWORD{0}, installer.WaitForExit(10000));
 }
 } // namespace

@@ -121,8 +121,8 @@ int main(int argc, char** argv) {
     CreateDirectoryA(outputDir.c_str(), nullptr);
     RemoveInstalledFiles();
 
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
+    StartedInstaller installer;
+    const HWND window = installer.window;
     if (window == nullptr) {
         std::printf("demo: the installer shows no window\n");
         return 1;

@@ -1,6 +1,7 @@
 // The driver's framework: case registry, checks, paths, programs, windows, boxes.
 #include "tests/wine/driver.h"
 
+#include "resources/resource_ids.h"
 #include "tests/common/resource_script.h"
 
 #include <cstdio>
@@ -277,8 +278,10 @@ void PostCommand(HWND window, WORD id) { PostMessageA(window, WM_COMMAND, MAKEWP
 
 void ExitInstaller(Program& program) {
     HWND window = WaitForMainWindow(program, 2000);
-    if (window != nullptr) PostCommand(window, 2);
+    if (window != nullptr) PostCommand(window, CmdExit);
     CHECK_EQ(DWORD{0}, program.WaitForExit(10000));
 }
+
+StartedInstaller::StartedInstaller(const std::string& exePath) : Program(exePath), window(WaitForMainWindow(*this)) {}
 
 } // namespace driver

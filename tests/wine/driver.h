@@ -76,6 +76,11 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void RemoveFile(const std::string& path);
 // No Quorvane file in the Windows or System directory: the state before any install.
 void RemoveInstalledFiles();
+// No Quorvane file before the case and none after it, however it ends.
+struct CleanDirectories {
+    CleanDirectories() { RemoveInstalledFiles(); }
+    ~CleanDirectories() { RemoveInstalledFiles(); }
+};
 
 // A program started by the driver; killed when it goes out of scope if still running.
 class Program {
@@ -128,5 +133,11 @@ void PostCommand(HWND window, WORD id);
 
 // Ends the installer through its Exit menu command and checks the exit code 0.
 void ExitInstaller(Program& program);
+
+// An installer started and its main window waited for; a case REQUIREs the window.
+struct StartedInstaller : Program {
+    explicit StartedInstaller(const std::string& exePath = Installer());
+    HWND window = nullptr;
+};
 
 } // namespace driver

@@ -4,6 +4,8 @@
 #include "tests/wine/driver.h"
 
 #include "tests/wine/capture.h"
+#include "tests/wine/install_settings.h"
+#include "tests/wine/module_resources.h"
 
 #include "resource_ids.h"
 
@@ -26,57 +28,6 @@ std::string SysPrefs() { return SystemDir() + "\\Quorvane-Prefs.ini"; }
 // The program the build compressed into the payload.
 std::vector<uint8_t> PayloadProgram() { return ReadBytes(BuildFile("payload\\Quorvane.scr")); }
 
-// No Quorvane file before the case and none after it, however it ends.
-struct CleanDirectories {
-    CleanDirectories() { RemoveInstalledFiles(); }
-    ~CleanDirectories() { RemoveInstalledFiles(); }
-};
-
-std::string BootScreenSaver() {
-    char value[MAX_PATH] = "";
-    GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "(none)", value, sizeof value, "system.ini");
-    return value;
-}
-
-std::string ScreenSaveActiveValue() {
-    char value[16] = "";
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveActive", RRF_RT_REG_SZ, nullptr, value,
-                     &size) != ERROR_SUCCESS)
-        return "(none)";
-    return value;
-}
-
-void SetScreenSaveActiveValue(const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    if (value == "(none)")
-        RegDeleteValueA(key, "ScreenSaveActive");
-    else
-        RegSetValueExA(key, "ScreenSaveActive", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       DWORD(value.size() + 1));
-    RegCloseKey(key);
-}
-
-// Starts the case with no screen saver chosen and screen saving off; puts back
-// what the prefix had when the case ends.
-class SettingsKept {
-  public:
-    SettingsKept() : boot_(BootScreenSaver()), active_(ScreenSaveActiveValue()) {
-        WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
-        SetScreenSaveActiveValue("0");
-    }
-    ~SettingsKept() {
-        WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", boot_ == "(none)" ? nullptr : boot_.c_str(), "system.ini");
-        SetScreenSaveActiveValue(active_);
-    }
-
-  private:
-    std::string boot_, active_;
-};
-
 uint64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return UINT64_MAX;
@@ -84,40 +35,51 @@ uint64_t FileSize(const std::string& path) {
 }
 
 // The installer's progress window: a dialog owned by its main window.
-HWND ProgressWindow(const Program& installer, HWND mainWindow) {
+HWND ProgressWindow(const StartedInstaller& installer) {
     for (HWND window : TopLevelWindows(installer.Id(), "#32770"))
-        if (GetWindow(window, GW_OWNER) == mainWindow) return window;
+        if (GetWindow(window, GW_OWNER) == installer.window) return window;
     return nullptr;
 }
 
-HWND WaitForProgressWindow(const Program& installer, HWND mainWindow) {
+HWND WaitForProgressWindow(const StartedInstaller& installer) {
     const DWORD start = GetTickCount();
     HWND progress;
-    while ((progress = ProgressWindow(installer, mainWindow)) == nullptr && GetTickCount() - start < 10000) Sleep(5);
+    while ((progress = ProgressWindow(installer)) == nullptr && GetTickCount() - start < 10000) Sleep(5);
     return progress;
 }
 
 // Waits until the installer's thread is back in its message loop: the command has ended.
-void Settle(HWND mainWindow) {
+void Settle(const StartedInstaller& installer) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result))
+    if (!SendMessageTimeoutA(installer.window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result))
         Fail(__FILE__, __LINE__, "the installer did not come back to its message loop");
 }
 
-void Expect(const Program& installer, unsigned textId, unsigned captionId, UINT type, int answer) {
-    const MessageBoxInfo info = ExpectBox(installer, textId, captionId, answer);
-    if (!info.caption.empty()) CheckBoxType(info, type);
-}
+void ExpectNoProgressWindowLeft(const StartedInstaller& installer) { CHECK(ProgressWindow(installer) == nullptr); }
 
-void ExpectNoProgressWindowLeft(const Program& installer, HWND mainWindow) {
-    CHECK(ProgressWindow(installer, mainWindow) == nullptr);
-}
+// A box a command shows, and the user's answer to it.
+struct Shown {
+    unsigned text, caption;
+    UINT type;
+    int answer;
+};
+const Shown Installed = {IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK};
+const Shown Uninstalled = {IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK};
+const Shown NothingToUninstall = {IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40, IDOK};
+const Shown NotRemoved = {IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK};
+const Shown TempNotCreated = {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK};
+const Shown PayloadNotLoaded = {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30, IDOK};
+Shown ReplaceQuestion(int answer) { return {IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, answer}; }
+Shown UninstallQuestion(int answer) { return {IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, answer}; }
 
-// Install with nothing installed, answered as far as its success box.
-void InstallFresh(const Program& installer, HWND mainWindow) {
-    PostCommand(mainWindow, BtnInstall);
-    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(mainWindow);
+// Chooses a command of the main window, answers its boxes in order and waits until it has ended.
+void Choose(const StartedInstaller& installer, WORD command, std::initializer_list<Shown> boxes) {
+    PostCommand(installer.window, command);
+    for (const Shown& box : boxes) {
+        const MessageBoxInfo info = ExpectBox(installer, box.text, box.caption, box.answer);
+        if (!info.caption.empty()) CheckBoxType(info, box.type);
+    }
+    Settle(installer);
 }
 
 void CheckInstalledIsTheProgram() {
@@ -127,13 +89,6 @@ void CheckInstalledIsTheProgram() {
     if (installed != program)
         Fail(__FILE__, __LINE__,
              "installed copy differs from the program: " + Describe(program.size(), installed.size()) + " bytes");
-}
-
-std::vector<uint8_t> ResourceOf(HMODULE module, const char* name, LPCSTR type) {
-    HRSRC found = FindResourceA(module, name, type);
-    if (found == nullptr) return {};
-    const uint8_t* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
-    return bytes ? std::vector<uint8_t>(bytes, bytes + SizeofResource(module, found)) : std::vector<uint8_t>{};
 }
 
 // Text drawn in a control shows as dark pixels on the light dialog face.
@@ -154,12 +109,11 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     SettingsKept kept;
     const std::vector<uint8_t> program = PayloadProgram();
     REQUIRE(!program.empty());
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
 
-    PostCommand(window, BtnInstall);
-    HWND progress = WaitForProgressWindow(installer, window);
+    PostCommand(installer.window, BtnInstall);
+    HWND progress = WaitForProgressWindow(installer);
     REQUIRE(progress != nullptr);
     CHECK_EQ(std::string("Installing"), WindowText(progress));
     HWND text = GetDlgItem(progress, IDC_PROGRESS_TEXT);
@@ -202,7 +156,7 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     CheckBoxType(info, 0x40);
     Answer(box, IDOK);
     CHECK(WaitUntilGone(box));
-    Settle(window);
+    Settle(installer);
 
     CheckInstalledIsTheProgram();
     char shortPath[MAX_PATH] = "";
@@ -211,10 +165,10 @@ WINE_CASE(InstallFreshShowsProgressThenSuccessAndActivates) {
     BOOL active = FALSE;
     CHECK(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
     CHECK(active);
-    CHECK_EQ(std::string("1"), ScreenSaveActiveValue());
+    CHECK_EQ(std::string("1"), ScreenSaveActive());
     CHECK(!FileExists(WinTemp()));
     CHECK(!FileExists(SysScr()));
-    ExpectNoProgressWindowLeft(installer, window);
+    ExpectNoProgressWindowLeft(installer);
     ExitInstaller(installer);
 }
 
@@ -234,15 +188,14 @@ HWND WaitForBoxBesides(const Program& installer, HWND open) {
 WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
     CleanDirectories clean;
     SettingsKept kept;
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    PostCommand(installer.window, BtnInstall);
     HWND success = WaitForMessageBox(installer, 15000);
     REQUIRE(success != nullptr);
     CHECK_EQ(ScriptString(IDS_INSTALL_SUCCESS), ReadMessageBox(success).text);
 
-    PostCommand(window, BtnUninstall);
+    PostCommand(installer.window, BtnUninstall);
     for (const auto& [textId, answer] :
          {std::pair<unsigned, int>{IDS_UNINSTALL_QUESTION, IDYES}, {IDS_UNINSTALLED, IDOK}}) {
         HWND nested = WaitForBoxBesides(installer, success);
@@ -254,10 +207,10 @@ WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
     CHECK(!FileExists(WinScr()));
     Answer(success, IDOK);
     CHECK(WaitUntilGone(success));
-    Settle(window);
+    Settle(installer);
 
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
-    CHECK_EQ(std::string("0"), ScreenSaveActiveValue());
+    CHECK_EQ(std::string("0"), ScreenSaveActive());
     CHECK(!FileExists(WinScr()));
     CHECK(!FileExists(WinTemp()));
     ExitInstaller(installer);
@@ -266,27 +219,20 @@ WINE_CASE(UninstallDuringTheSuccessBoxLeavesNoActivation) {
 WINE_CASE(InstallAgainAsksNoKeepsYesReplaces) {
     CleanDirectories clean;
     SettingsKept kept;
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    InstallFresh(installer, window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnInstall, {Installed});
     CheckInstalledIsTheProgram();
 
     // An older copy and its preferences, as a user who installed before would have.
     CHECK(WriteBytes(WinScr(), OldCopy));
     CHECK(WriteBytes(WinPrefs(), {'p'}));
-    PostCommand(window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDNO);
-    Settle(window);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDNO)});
     CHECK(ReadBytes(WinScr()) == OldCopy);
     CHECK(FileExists(WinPrefs()));
     CHECK(!FileExists(WinTemp()));
 
-    PostCommand(window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), Uninstalled, Installed});
     CheckInstalledIsTheProgram();
     CHECK(!FileExists(WinPrefs()));
     CHECK(!FileExists(WinTemp()));
@@ -299,14 +245,9 @@ WINE_CASE(InstallReplacesACopyOnlyInTheSystemDirectory) {
     REQUIRE(WriteBytes(SysScr(), OldCopy));
     REQUIRE(WriteBytes(SysPrefs(), {'p'}));
     REQUIRE(WriteBytes(WinPrefs(), {'p'}));
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Expect(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), Uninstalled, Installed});
     CHECK(!FileExists(SysScr()));
     CHECK(!FileExists(SysPrefs()));
     CHECK(!FileExists(WinPrefs()));
@@ -317,12 +258,9 @@ WINE_CASE(InstallReplacesACopyOnlyInTheSystemDirectory) {
 WINE_CASE(UninstallWithNothingInstalled) {
     CleanDirectories clean;
     REQUIRE(WriteBytes(WinPrefs(), {'p'})); // preferences alone are no installation
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnUninstall);
-    Expect(installer, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnUninstall, {NothingToUninstall});
     CHECK(FileExists(WinPrefs()));
     ExitInstaller(installer);
 }
@@ -331,12 +269,9 @@ WINE_CASE(UninstallAnsweredNoKeepsEverything) {
     CleanDirectories clean;
     const std::vector<std::string> files = {WinScr(), WinPrefs(), SysScr(), SysPrefs()};
     for (const std::string& path : files) REQUIRE(WriteBytes(path, OldCopy));
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDNO);
-    Settle(window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDNO)});
     for (const std::string& path : files) CHECK(ReadBytes(path) == OldCopy);
     ExitInstaller(installer);
 }
@@ -354,19 +289,15 @@ WINE_CASE(UninstallAnsweredYesFollowsTheRemovalRules) {
         {"copy in System", false, true, false, false},
         {"copies in both", true, true, false, false},
     };
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
     for (const Disposition& disposition : dispositions) {
         Note(disposition.label);
         if (disposition.inWindows) CHECK(WriteBytes(WinScr(), OldCopy));
         if (disposition.inSystem) CHECK(WriteBytes(SysScr(), OldCopy));
         CHECK(WriteBytes(WinPrefs(), {'p'}));
         CHECK(WriteBytes(SysPrefs(), {'p'}));
-        PostCommand(window, BtnUninstall);
-        Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-        Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-        Settle(window);
+        Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
         CHECK(!FileExists(WinScr()));
         CHECK(!FileExists(SysScr()));
         CHECK_EQ(disposition.windowsPrefsStay, FileExists(WinPrefs()));
@@ -407,35 +338,28 @@ WINE_CASE(InstallThenUninstallLeavesTheDirectoriesAsBefore) {
     SettingsKept kept;
     const auto windowsBefore = Listing(WindowsDir());
     const auto systemBefore = Listing(SystemDir());
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    InstallFresh(installer, window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnInstall, {Installed});
     const std::string chosen = BootScreenSaver();
     CHECK(chosen != "(none)");
-    PostCommand(window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
     ExitInstaller(installer);
     CheckSameListing(windowsBefore, Listing(WindowsDir()));
     CheckSameListing(systemBefore, Listing(SystemDir()));
     // Removal touches only files.
     CHECK_EQ(chosen, BootScreenSaver());
-    CHECK_EQ(std::string("1"), ScreenSaveActiveValue());
+    CHECK_EQ(std::string("1"), ScreenSaveActive());
 }
 
 WINE_CASE(InstallWithTempNameTakenByADirectory) {
     CleanDirectories clean;
     SettingsKept kept;
     REQUIRE(CreateDirectoryA(WinTemp().c_str(), nullptr));
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
-    Expect(installer, IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK);
-    Settle(window);
-    ExpectNoProgressWindowLeft(installer, window);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnInstall, {TempNotCreated});
+    ExpectNoProgressWindowLeft(installer);
     CHECK(!FileExists(WinScr()));
     CHECK((GetFileAttributesA(WinTemp().c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
@@ -445,13 +369,10 @@ WINE_CASE(InstallWithTempNameTakenByADirectory) {
 WINE_CASE(InstallWithoutPayloadReportsTheResource) {
     CleanDirectories clean;
     SettingsKept kept;
-    Program installer(BuildFile("QuorvaneSetupNoPayload.exe"));
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    PostCommand(window, BtnInstall);
-    Expect(installer, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30, IDOK);
-    Settle(window);
-    ExpectNoProgressWindowLeft(installer, window);
+    StartedInstaller installer(BuildFile("QuorvaneSetupNoPayload.exe"));
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnInstall, {PayloadNotLoaded});
+    ExpectNoProgressWindowLeft(installer);
     CHECK(!FileExists(WinScr()));
     CHECK(!FileExists(WinTemp()));
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
@@ -465,31 +386,21 @@ WINE_CASE(CopyHeldOpenIsReportedAndStays) {
     // Another program has it open and shares nothing.
     HANDLE held = CreateFileA(WinScr().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     REQUIRE(held != INVALID_HANDLE_VALUE);
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    if (window == nullptr) CloseHandle(held);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    if (installer.window == nullptr) CloseHandle(held);
+    REQUIRE(installer.window != nullptr);
 
-    PostCommand(window, BtnInstall);
-    Expect(installer, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
-    Settle(window);
-    ExpectNoProgressWindowLeft(installer, window);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), NotRemoved});
+    ExpectNoProgressWindowLeft(installer);
     CHECK(!FileExists(WinTemp()));
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
 
-    PostCommand(window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK);
-    Settle(window);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), NotRemoved});
     CloseHandle(held);
     CHECK(ReadBytes(WinScr()) == OldCopy);
 
     // Once the other program lets go, the removal goes through.
-    PostCommand(window, BtnUninstall);
-    Expect(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, IDYES);
-    Expect(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40, IDOK);
-    Settle(window);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
     CHECK(!FileExists(WinScr()));
     ExitInstaller(installer);
 }
@@ -565,10 +476,9 @@ WINE_CASE(PlantedDllsBesideTheInstallerAreNotLoaded) {
     }
     CHECK_EQ(std::string("lz32 uxtheme"), PlantedDllsLoaded(folder));
 
-    Program installer(folder + "\\QuorvaneSetup.exe");
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
-    InstallFresh(installer, window);
+    StartedInstaller installer(folder + "\\QuorvaneSetup.exe");
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnInstall, {Installed});
     CheckInstalledIsTheProgram();
     ExitInstaller(installer);
     CHECK_EQ(std::string("(none)"), PlantedDllsLoaded(folder));
@@ -578,10 +488,7 @@ WINE_CASE(PlantedDllsBesideTheInstallerAreNotLoaded) {
 
 WINE_CASE(PayloadExpandsWithThePlatformLz32) {
     CleanDirectories clean;
-    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    REQUIRE(module != nullptr);
-    const std::vector<uint8_t> payload = ResourceOf(module, "program", "DATA");
-    FreeLibrary(module);
+    const std::vector<uint8_t> payload = ReadPayload(Installer());
     const std::vector<uint8_t> program = PayloadProgram();
     REQUIRE(payload.size() >= 14 && !program.empty());
     CHECK(payload == ReadBytes(BuildFile("payload\\Quorvane.sc_")));
@@ -646,10 +553,7 @@ struct TemplateReader {
 
 WINE_CASE(ProgressDialogTemplateMatchesTheTable) {
     CleanDirectories clean;
-    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    REQUIRE(module != nullptr);
-    const std::vector<uint8_t> bytes = ResourceOf(module, "Installing", RT_DIALOG);
-    FreeLibrary(module);
+    const std::vector<uint8_t> bytes = ReadResource(Installer(), "Installing", RT_DIALOG);
     REQUIRE(bytes.size() >= 18);
     TemplateReader read{bytes.data(), bytes.data() + bytes.size()};
     CHECK_EQ(0x90C008C4u, read.Dword());

@@ -2,6 +2,7 @@
 // this session's own metrics and the default GUI font.
 #include "tests/wine/capture.h"
 #include "tests/wine/driver.h"
+#include "tests/wine/module_resources.h"
 
 #include "resource_ids.h"
 
@@ -78,12 +79,11 @@ int Mismatches(const Image& expected, const Image& actual, std::string& first) {
 } // namespace
 
 WINE_CASE(WindowIsSizedFromTheButtonsAndCentred) {
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
     const Layout expected = ExpectedLayout();
     RECT actual = {};
-    GetWindowRect(window, &actual);
+    GetWindowRect(installer.window, &actual);
     const RECT wanted = {expected.x, expected.y, expected.x + expected.width, expected.y + expected.height};
     Note("window " + Describe(actual) + ", by the rules " + Describe(wanted));
     CHECK_EQ(Describe(wanted), Describe(actual));
@@ -91,51 +91,49 @@ WINE_CASE(WindowIsSizedFromTheButtonsAndCentred) {
 }
 
 WINE_CASE(ButtonsHaveTheirTextsIdsAndPlaces) {
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
     const Layout expected = ExpectedLayout();
     std::vector<HWND> children;
-    EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(installer.window, CollectChild, reinterpret_cast<LPARAM>(&children));
     REQUIRE(children.size() == 3);
     const unsigned textIds[3] = {IDS_INSTALL_BUTTON, IDS_UNINSTALL_BUTTON, IDS_EXIT_BUTTON};
     const int commandIds[3] = {BtnInstall, BtnUninstall, BtnExit};
     for (int i = 0; i < 3; ++i) {
-        HWND button = GetDlgItem(window, commandIds[i]);
+        HWND button = GetDlgItem(installer.window, commandIds[i]);
         REQUIRE(button != nullptr);
         CHECK(std::find(children.begin(), children.end(), button) != children.end());
-        CHECK(GetParent(button) == window);
+        CHECK(GetParent(button) == installer.window);
         CHECK_EQ(std::string("Button"), ClassOf(button));
         CHECK_EQ(ScriptString(textIds[i]), WindowText(button));
         CHECK_EQ(commandIds[i], GetDlgCtrlID(button));
         CHECK_EQ(LONG(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON), GetWindowLongA(button, GWL_STYLE) & ~WS_CLIPSIBLINGS);
         RECT place = {};
         GetWindowRect(button, &place);
-        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&place), 2);
+        MapWindowPoints(HWND_DESKTOP, installer.window, reinterpret_cast<POINT*>(&place), 2);
         CHECK_EQ(Describe(expected.buttons[i]), Describe(place));
     }
     ExitInstaller(installer);
 }
 
 WINE_CASE(BannerOnScreenEqualsTheBitmap) {
-    const std::vector<uint8_t> carried = ResourceBytes(Installer(), "installBMP", RT_BITMAP);
+    const std::vector<uint8_t> carried = ReadBanner(Installer());
     const std::vector<uint8_t> file = ReadBytes(SourceFile("resources\\banner.bmp"));
     REQUIRE(file.size() > sizeof(BITMAPFILEHEADER));
     CHECK(carried == std::vector<uint8_t>(file.begin() + sizeof(BITMAPFILEHEADER), file.end()));
     const Image banner = RenderPackedDib(carried);
     REQUIRE(banner.width == 325 && banner.height == 165);
 
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    REQUIRE(window != nullptr);
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
     RECT client = {};
-    GetClientRect(window, &client);
+    GetClientRect(installer.window, &client);
     const int left = (client.right - banner.width) / 2;
     Image shown;
     std::string first;
     int mismatches = -1;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(50)) {
-        shown = CaptureClient(window, left, 11, banner.width, banner.height);
+        shown = CaptureClient(installer.window, left, 11, banner.width, banner.height);
         if (!shown.Empty() && (mismatches = Mismatches(banner, shown, first)) == 0) break;
     }
     Note("banner at client " + std::to_string(left) + ",11; " + std::to_string(mismatches) + " pixels differ " + first);
@@ -143,7 +141,7 @@ WINE_CASE(BannerOnScreenEqualsTheBitmap) {
 
     // Only the class background around it: rows 10 and 176, and the columns beside it.
     const uint32_t background = Rgb(GetSysColor(COLOR_BTNSHADOW));
-    const Image around = CaptureClient(window, left - 1, 10, banner.width + 2, banner.height + 2);
+    const Image around = CaptureClient(installer.window, left - 1, 10, banner.width + 2, banner.height + 2);
     REQUIRE(!around.Empty());
     for (int x = 0; x < around.width; ++x) {
         CHECK_EQ(background, around.At(x, 0));

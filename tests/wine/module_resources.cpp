@@ -1,15 +1,8 @@
-#include "driver/resource_sizes.h"
+#include "tests/wine/module_resources.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+namespace driver {
 
-namespace bench {
-
-namespace {
-
-std::vector<uint8_t> ReadResource(const std::string& exePath, const char* name, const char* type) {
+std::vector<uint8_t> ReadResource(const std::string& exePath, const char* name, LPCSTR type) {
     std::vector<uint8_t> bytes;
     HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (module == nullptr) return bytes;
@@ -21,9 +14,7 @@ std::vector<uint8_t> ReadResource(const std::string& exePath, const char* name, 
     return bytes;
 }
 
-} // namespace
-
 std::vector<uint8_t> ReadPayload(const std::string& exePath) { return ReadResource(exePath, "program", "DATA"); }
 std::vector<uint8_t> ReadBanner(const std::string& exePath) { return ReadResource(exePath, "installBMP", RT_BITMAP); }
 
-} // namespace bench
+} // namespace driver
