@@ -7,6 +7,7 @@
 //     painted at once; its caption becomes BarePaintedCaption when the paint is over
 //   BareShowBox: closes it and shows a message box like the success box
 #include "floors/bare_window_ids.h"
+#include "floors/one_window.h"
 
 #include <windows.h>
 
@@ -37,36 +38,13 @@ void ShowBox() {
     MessageBoxA(nullptr, SuccessText, "Bare box", MB_OK | MB_ICONINFORMATION);
 }
 
-LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam) {
-    switch (message) {
-    case WM_COMMAND:
-        if (LOWORD(wordParam) == BareShowProgress) ShowProgress(window);
-        if (LOWORD(wordParam) == BareShowBox) ShowBox();
-        return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    default: return DefWindowProcA(window, message, wordParam, longParam);
-    }
+void OnCommand(HWND window, WORD id) {
+    if (id == BareShowProgress) ShowProgress(window);
+    if (id == BareShowBox) ShowBox();
 }
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*commandLine*/, int showCommand) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = BareWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = BareClassName;
-    if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowExA(0, BareClassName, "Bare window", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) return 1;
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return RunOneWindow(instance, BareClassName, "Bare window", 400, 300, showCommand, OnCommand);
 }

@@ -90,17 +90,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     const HWND handle = AddWindow(record);
 
     // WM_CREATE arrives before the call returns, as on Windows.
-    CREATESTRUCTA create = {};
-    create.lpCreateParams = param;
-    create.hwndParent = parent;
-    create.cx = width;
-    create.cy = height;
-    create.x = x;
-    create.y = y;
-    create.style = static_cast<LONG>(style);
-    create.lpszName = windowName;
-    create.lpszClass = className;
-    create.dwExStyle = exStyle;
+    CREATESTRUCTA create = {param,      nullptr,   menu,   parent, height, width, y, x, static_cast<LONG>(style),
+                            windowName, className, exStyle};
     if (Deliver(Window(handle), WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         platform::DestroyWindow(handle);
         return nullptr;

@@ -14,19 +14,11 @@ namespace {
 
 using fake::world;
 
-const std::string WinScr = "C:\\WINDOWS\\Quorvane.scr";
-const std::string WinTemp = "C:\\WINDOWS\\Quorvane.sc_";
-const std::string WinPrefs = "C:\\WINDOWS\\Quorvane-Prefs.ini";
-const std::string SysScr = "C:\\WINDOWS\\SYSTEM\\Quorvane.scr";
-const std::string SysPrefs = "C:\\WINDOWS\\SYSTEM\\Quorvane-Prefs.ini";
 const fake::Bytes OldCopy = {'o', 'l', 'd'};
 // 99 characters: the platform fills the buffer but leaves no room for the backslash.
 const std::string Dir99 = "C:\\" + std::string(96, 'D');
 const std::string Dir150 = "C:\\" + std::string(147, 'D');
 
-struct Shown {
-    UINT text, caption, type;
-};
 
 struct InstallCase {
     const char* label;

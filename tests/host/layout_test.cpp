@@ -106,39 +106,18 @@ TEST_P(ButtonRowTest, ButtonsAreSpacedAndSizeTheCentredWindow) {
 
 // Gaps of 10 and 20; width = frame + right edge of Exit + 10; height = caption + menu + frame + bottom of
 // Exit + 10, with distinct metrics so that a second frame or another button's height would show.
-INSTANTIATE_TEST_SUITE_P(Texts, ButtonRowTest,
-                         ::testing::Values(LayoutCase{"GuiFontUnderXvfb",
-                                                      {{120, 13}, {132, 13}, {24, 13}},
-                                                      {},
-                                                      {10, 160, 332},
-                                                      {140, 152, 57},
-                                                      {25, 25, 25},
-                                                      4 + 332 + 57 + 10,
-                                                      19 + 19 + 4 + 184 + 25 + 10},
-                                           LayoutCase{"OneFrameMetricEachAndExitsHeight",
-                                                      {{100, 30}, {10, 40}, {200, 20}},
-                                                      {{SM_CXFRAME, 7},
-                                                       {SM_CYFRAME, 5},
-                                                       {SM_CYCAPTION, 23},
-                                                       {SM_CYMENU, 17},
-                                                       {SM_CXFIXEDFRAME, 2},
-                                                       {SM_CYFIXEDFRAME, 1},
-                                                       {SM_CXBORDER, 11},
-                                                       {SM_CYBORDER, 13}},
-                                                      {10, 140, 217},
-                                                      {120, 57, 220},
-                                                      {40, 50, 30},
-                                                      7 + 217 + 220 + 10,
-                                                      23 + 17 + 5 + 184 + 30 + 10},
-                                           LayoutCase{"AllAtMinimum",
-                                                      {{0, 0}, {0, 0}, {0, 0}},
-                                                      {},
-                                                      {10, 77, 154},
-                                                      {57, 57, 57},
-                                                      {25, 25, 25},
-                                                      4 + 154 + 57 + 10,
-                                                      19 + 19 + 4 + 184 + 25 + 10}),
-                         [](const auto& info) { return std::string(info.param.label); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, ButtonRowTest, ::testing::Values(
+    LayoutCase{"GuiFontUnderXvfb", {{120, 13}, {132, 13}, {24, 13}}, {},
+               {10, 160, 332}, {140, 152, 57}, {25, 25, 25}, 4 + 332 + 57 + 10, 19 + 19 + 4 + 184 + 25 + 10},
+    LayoutCase{"OneFrameMetricEachAndExitsHeight", {{100, 30}, {10, 40}, {200, 20}},
+               {{SM_CXFRAME, 7}, {SM_CYFRAME, 5}, {SM_CYCAPTION, 23}, {SM_CYMENU, 17}, {SM_CXFIXEDFRAME, 2},
+                {SM_CYFIXEDFRAME, 1}, {SM_CXBORDER, 11}, {SM_CYBORDER, 13}},
+               {10, 140, 217}, {120, 57, 220}, {40, 50, 30}, 7 + 217 + 220 + 10, 23 + 17 + 5 + 184 + 30 + 10},
+    LayoutCase{"AllAtMinimum", {{0, 0}, {0, 0}, {0, 0}}, {},
+               {10, 77, 154}, {57, 57, 57}, {25, 25, 25}, 4 + 154 + 57 + 10, 19 + 19 + 4 + 184 + 25 + 10}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
 
 struct CentringCase {
     const char* label;

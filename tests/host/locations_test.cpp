@@ -19,20 +19,26 @@ void PrintTo(const DirectoryCase& row, std::ostream* out) { *out << row.label; }
 class DirectoryTest : public Scenario, public ::testing::WithParamInterface<DirectoryCase> {};
 
 // Each directory alone, so that one call's outcome cannot leak into the other.
-TEST_P(DirectoryTest, WindowsDirectory) {
-    world.knobs.windowsDirectory = GetParam().platformGives;
-    if (GetParam().callFails) world.knobs.failing = {"GetWindowsDirectoryA"};
-    LoadInstallSettings();
-    EXPECT_EQ(GetParam().expected, std::string(locations.WindowsDir));
-    EXPECT_EQ("C:\\WINDOWS\\SYSTEM\\", std::string(locations.SystemDir));
-}
-
-TEST_P(DirectoryTest, SystemDirectory) {
-    world.knobs.systemDirectory = GetParam().platformGives;
-    if (GetParam().callFails) world.knobs.failing = {"GetSystemDirectoryA"};
-    LoadInstallSettings();
-    EXPECT_EQ(GetParam().expected, std::string(locations.SystemDir));
-    EXPECT_EQ("C:\\WINDOWS\\", std::string(locations.WindowsDir));
+TEST_P(DirectoryTest, EachDirectoryAlone) {
+    struct Directory {
+        std::string fake::Knobs::*given;
+        const char* call;
+        char (InstallLocations::*loaded)[DirectorySize];
+        char (InstallLocations::*other)[DirectorySize];
+        const char* otherExpected;
+    };
+    for (const Directory& directory :
+         {Directory{&fake::Knobs::windowsDirectory, "GetWindowsDirectoryA", &InstallLocations::WindowsDir,
+                    &InstallLocations::SystemDir, "C:\\WINDOWS\\SYSTEM\\"},
+          Directory{&fake::Knobs::systemDirectory, "GetSystemDirectoryA", &InstallLocations::SystemDir,
+                    &InstallLocations::WindowsDir, "C:\\WINDOWS\\"}}) {
+        SetUp();
+        world.knobs.*directory.given = GetParam().platformGives;
+        if (GetParam().callFails) world.knobs.failing = {directory.call};
+        LoadInstallSettings();
+        EXPECT_EQ(GetParam().expected, std::string(locations.*directory.loaded)) << directory.call;
+        EXPECT_EQ(directory.otherExpected, std::string(locations.*directory.other)) << directory.call;
+    }
 }
 
 using LocationsTest = Scenario;

@@ -16,6 +16,18 @@ bool operator==(const MessageBoxRecord& a, const MessageBoxRecord& b);
 void PrintTo(const MessageBoxRecord& box, std::ostream* out);
 } // namespace fake
 
+// Where the fake platform's standard directories put the installer's files.
+const std::string WinScr = "C:\\WINDOWS\\Quorvane.scr";
+const std::string WinTemp = "C:\\WINDOWS\\Quorvane.sc_";
+const std::string WinPrefs = "C:\\WINDOWS\\Quorvane-Prefs.ini";
+const std::string SysScr = "C:\\WINDOWS\\SYSTEM\\Quorvane.scr";
+const std::string SysPrefs = "C:\\WINDOWS\\SYSTEM\\Quorvane-Prefs.ini";
+
+// A message box as a table row gives it: string ids and type.
+struct Shown {
+    UINT text, caption, type;
+};
+
 class Scenario : public ::testing::Test {
   public:
     HWND mainWindow = nullptr;

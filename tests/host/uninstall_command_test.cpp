@@ -10,14 +10,7 @@ namespace {
 
 using fake::world;
 
-const std::string WinScr = "C:\\WINDOWS\\Quorvane.scr";
-const std::string WinPrefs = "C:\\WINDOWS\\Quorvane-Prefs.ini";
-const std::string SysScr = "C:\\WINDOWS\\SYSTEM\\Quorvane.scr";
-const std::string SysPrefs = "C:\\WINDOWS\\SYSTEM\\Quorvane-Prefs.ini";
 
-struct Shown {
-    UINT text, caption, type;
-};
 const Shown NothingInstalled = {IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, 0x40};
 const Shown Question = {IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34};
 const Shown Removed = {IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, 0x40};

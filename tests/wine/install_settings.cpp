@@ -51,11 +51,11 @@ void ClearInstallSettings() {
     SetScreenSaveActive("0");
 }
 
-SettingsKept::SettingsKept() : boot_(BootScreenSaver()), active_(ScreenSaveActive()) { ClearInstallSettings(); }
+SettingsKept::SettingsKept() : bootBefore(BootScreenSaver()), activeBefore(ScreenSaveActive()) { ClearInstallSettings(); }
 
 SettingsKept::~SettingsKept() {
-    SetBootScreenSaver(boot_);
-    SetScreenSaveActive(active_);
+    SetBootScreenSaver(bootBefore);
+    SetScreenSaveActive(activeBefore);
 }
 
 } // namespace driver

@@ -18,15 +18,10 @@ void SetScreenSaveActive(const std::string& value);
 void ClearInstallSettings();
 
 // Starts with the settings cleared and puts back what the prefix had, however the case ends.
-class SettingsKept {
-  public:
+struct SettingsKept {
     SettingsKept();
     ~SettingsKept();
-    SettingsKept(const SettingsKept&) = delete;
-    SettingsKept& operator=(const SettingsKept&) = delete;
-
-  private:
-    std::string boot_, active_;
+    std::string bootBefore, activeBefore;
 };
 
 } // namespace driver
