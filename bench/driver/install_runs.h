@@ -27,6 +27,8 @@ using Figures = std::vector<Figure>;
 // The pause the installer holds its progress window for; the benchmark
 // subtracts it only after seeing the progress window last at least as long.
 constexpr double InstallPauseMilliseconds = 2000.0;
+// How late the driver may see a window come or go and still trust the lifetime.
+constexpr double PollLatenessMilliseconds = 30.0;
 
 std::string RunOurInstaller(const BenchPaths& paths, Figures& figures);
 std::string RunNsisInstaller(const BenchPaths& paths, Figures& figures);
