@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr float Tau = 6.2831853f;
-
 struct Vector3 {
     float x, y, z;
 };
@@ -245,11 +243,15 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     return true;
 }
 
-void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame) {
-    for (int y = 0; y < layer.height; ++y) {
-        const std::uint32_t* source = layer.pixels + y * layer.width;
-        std::uint32_t* target = frame.pixels + (layer.top + y) * frame.width + layer.left;
-        for (int x = 0; x < layer.width; ++x) {
+void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area) {
+    const int left = area.left > layer.left ? area.left : layer.left;
+    const int top = area.top > layer.top ? area.top : layer.top;
+    const int right = area.right < layer.left + layer.width ? area.right : layer.left + layer.width;
+    const int bottom = area.bottom < layer.top + layer.height ? area.bottom : layer.top + layer.height;
+    for (int y = top; y < bottom; ++y) {
+        const std::uint32_t* source = layer.pixels + (y - layer.top) * layer.width - layer.left;
+        std::uint32_t* target = frame.pixels + y * frame.width;
+        for (int x = left; x < right; ++x) {
             const std::uint32_t stored = source[x];
             if (stored >> 24 == 255u)
                 target[x] = stored & 0xFFFFFFu; // the planet's disc hides everything behind it
@@ -259,15 +261,17 @@ void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame) {
     }
 }
 
+const PixelRect WholeFrame = {0, 0, 1 << 30, 1 << 30};
+
 void PaintPlanetAndRings(const PixelFrame& frame, const PlanetPlacement& placement, PlanetLayer& layer) {
     if (LayerStillFits(layer, frame, placement)) {
-        CompositeLayer(layer, frame);
+        CompositeLayer(layer, frame, WholeFrame);
         return;
     }
     PlanetView view;
     SetUpView(view, placement);
     if (PaintLayer(layer, frame, view, placement)) {
-        CompositeLayer(layer, frame);
+        CompositeLayer(layer, frame, WholeFrame);
         return;
     }
     // No memory for a layer: paint straight into the frame.
@@ -277,7 +281,7 @@ void PaintPlanetAndRings(const PixelFrame& frame, const PlanetPlacement& placeme
     });
 }
 
-void PaintMoon(const PixelFrame& frame, float cx, float cy, float radius) {
+void PaintMoonDisc(const PixelFrame& frame, float cx, float cy, float radius) {
     if (radius < 0.5f) return;
     const std::uint32_t surface = PackRgb(182, 190, 212);
     const int x0 = static_cast<int>(std::floor(cx - radius - 1)), x1 = static_cast<int>(std::ceil(cx + radius + 1));
@@ -313,17 +317,43 @@ PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity) {
     return layer;
 }
 
-void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer) {
-    const PlanetPlacement placement = PlacePlanet(scene);
-    const float cosTilt = std::cos(placement.tilt), sinTilt = std::sin(placement.tilt);
+MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet) {
+    const float cosTilt = std::cos(planet.tilt), sinTilt = std::sin(planet.tilt);
     const float phase = static_cast<float>(std::fmod(scene.seconds * 0.11, static_cast<double>(Tau)));
     const float along = std::cos(phase) * MoonOrbit, depth = std::sin(phase) * MoonOrbit;
     const float rv = depth * RingRatio;
-    const float moonX = placement.centerX + (along * cosTilt - rv * sinTilt) * placement.radius;
-    const float moonY = placement.centerY + (along * sinTilt + rv * cosTilt) * placement.radius;
-    const float moonRadius = MoonSize * placement.radius;
-    const bool moonInFront = depth > 0.0f;
-    if (!moonInFront) PaintMoon(frame, moonX, moonY, moonRadius);
+    MoonPlacement moon;
+    moon.x = planet.centerX + (along * cosTilt - rv * sinTilt) * planet.radius;
+    moon.y = planet.centerY + (along * sinTilt + rv * cosTilt) * planet.radius;
+    moon.radius = MoonSize * planet.radius;
+    moon.inFront = depth > 0.0f;
+    return moon;
+}
+
+void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon) { PaintMoonDisc(frame, moon.x, moon.y, moon.radius); }
+
+PixelRect MoonBounds(const MoonPlacement& moon) {
+    return {static_cast<int>(std::floor(moon.x - moon.radius - 1)), static_cast<int>(std::floor(moon.y - moon.radius - 1)),
+            static_cast<int>(std::ceil(moon.x + moon.radius + 1)) + 1,
+            static_cast<int>(std::ceil(moon.y + moon.radius + 1)) + 1};
+}
+
+bool RefreshPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
+    if (LayerStillFits(layer, frame, placement)) return false;
+    PlanetView view;
+    SetUpView(view, placement);
+    PaintLayer(layer, frame, view, placement);
+    return true;
+}
+
+void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area) {
+    if (layer.painted) CompositeLayer(layer, frame, area);
+}
+
+void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer) {
+    const PlanetPlacement placement = PlacePlanet(scene);
+    const MoonPlacement moon = PlaceMoon(scene, placement);
+    if (!moon.inFront) PaintMoon(frame, moon);
     PaintPlanetAndRings(frame, placement, layer);
-    if (moonInFront) PaintMoon(frame, moonX, moonY, moonRadius);
+    if (moon.inFront) PaintMoon(frame, moon);
 }

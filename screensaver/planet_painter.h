@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "screensaver/renderer.h"
+#include "screensaver/scene_layers.h"
 
 struct PlanetLayer {
     std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte
@@ -29,3 +30,17 @@ std::size_t PlanetLayerCapacity(int frameWidth, int frameHeight);
 PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity);
 
 void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer);
+
+// The moon circles the planet in the rings' plane, in front of it half the time.
+struct MoonPlacement {
+    float x, y, radius;
+    bool inFront;
+};
+MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet);
+void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon);
+PixelRect MoonBounds(const MoonPlacement& moon);
+
+// For painting by parts: repaints the layer when the planet has moved enough
+// to matter (true when it did), and blends it over part of the frame.
+bool RefreshPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area);

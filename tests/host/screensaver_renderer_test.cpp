@@ -1,9 +1,11 @@
 // Frames drawn into memory: every pixel written and none outside, a picture
 // worth looking at (not uniform, the planet where the scene puts it), motion
-// from frame to frame, and the planet layer giving the same picture as
-// painting afresh.
+// from frame to frame, the planet layer giving the same picture as painting
+// afresh, and the canvas that draws only what changed giving the picture of
+// the full repaint, which stays here as the reference.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -12,6 +14,7 @@
 
 #include "screensaver/planet_painter.h"
 #include "screensaver/renderer.h"
+#include "screensaver/scene_canvas.h"
 
 namespace {
 
@@ -49,6 +52,23 @@ class FrameBuffer {
     std::vector<std::uint32_t> memory_;
     std::vector<std::uint32_t> layerMemory_;
     PlanetLayer layer_;
+};
+
+// A frame drawn by the canvas, with its memory.
+class CanvasBuffer {
+  public:
+    CanvasBuffer(int width, int height)
+        : pixels_(static_cast<std::size_t>(width) * height), memory_(SceneCanvasBytes(width, height) / 4 + 1),
+          canvas_(NewSceneCanvas(PixelFrame{pixels_.data(), width, height}, memory_.data())) {}
+
+    void Draw(const Scene& scene) { DrawScene(scene, canvas_); }
+    const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
+    const SceneCanvas& canvas() const { return canvas_; }
+
+  private:
+    std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint32_t> memory_;
+    SceneCanvas canvas_;
 };
 
 std::unique_ptr<Scene> NewScene(int width, int height, int aurora = 1, std::uint32_t seed = 21) {
@@ -158,6 +178,23 @@ TEST_P(ScreensaverFrame, FreshLayerGivesTheSamePictureAsPaintingDirectly) {
         EXPECT_LE(LargestChannelDifference(cached.Pixels(), direct.Pixels()), 2) << "at " << scene->seconds << " s";
     }
     EXPECT_EQ(repaints, 3);
+}
+
+// Where every band of the northern lights is fresh each frame, the canvas
+// draws exactly the reference picture, meteors and planet repaints included.
+TEST_P(ScreensaverFrame, CanvasDrawsTheReferencePicture) {
+    const SizeCase& c = GetParam();
+    ASSERT_EQ(AuroraBandsFor(c.width, c.height), 1);
+    auto scene = NewScene(c.width, c.height);
+    FrameBuffer reference(c.width, c.height);
+    CanvasBuffer canvas(c.width, c.height);
+    for (int step = 0; step < 120; ++step, AdvanceScene(*scene, 100)) {
+        reference.Render(*scene);
+        canvas.Draw(*scene);
+        if (canvas.Pixels() != reference.Pixels())
+            FAIL() << "differs by " << LargestChannelDifference(canvas.Pixels(), reference.Pixels()) << " at "
+                   << scene->seconds << " s";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ScreensaverFrame,

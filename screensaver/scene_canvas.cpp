@@ -1,0 +1,177 @@
+#include "screensaver/scene_canvas.h"
+
+#include <cstring>
+
+namespace {
+
+enum TileFlag : std::uint8_t { TileDrawnBefore = 1, TileDrawnNow = 2, TileChanged = 4 };
+
+// Northern-light pixels recomputed a frame: about half of a 1920 x 1080 screen's.
+constexpr long AuroraPixelsPerFrame = 600000;
+
+std::size_t Aligned(std::size_t bytes) { return (bytes + 15) & ~static_cast<std::size_t>(15); }
+
+int TilesFor(int pixels) { return (pixels + CanvasTile - 1) / CanvasTile; }
+
+void Mark(SceneCanvas& canvas, PixelRect area, std::uint8_t flag) {
+    if (area.left < 0) area.left = 0;
+    if (area.top < 0) area.top = 0;
+    if (area.right > canvas.frame.width) area.right = canvas.frame.width;
+    if (area.bottom > canvas.frame.height) area.bottom = canvas.frame.height;
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    const int left = area.left / CanvasTile, right = (area.right - 1) / CanvasTile;
+    const int top = area.top / CanvasTile, bottom = (area.bottom - 1) / CanvasTile;
+    for (int ty = top; ty <= bottom; ++ty) {
+        std::uint8_t* row = canvas.tiles + ty * canvas.tilesAcross;
+        for (int tx = left; tx <= right; ++tx) row[tx] |= flag;
+    }
+}
+
+PixelRect LayerRect(const PlanetLayer& layer) {
+    if (!layer.painted) return {0, 0, 0, 0};
+    return {layer.left, layer.top, layer.left + layer.width, layer.top + layer.height};
+}
+
+void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
+    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
+    const int band = canvas.nextAuroraBand;
+    canvas.nextAuroraBand = (band + 1) % canvas.auroraBands;
+    const int left = static_cast<int>(static_cast<long long>(backdrop.width) * band / canvas.auroraBands);
+    const int right = static_cast<int>(static_cast<long long>(backdrop.width) * (band + 1) / canvas.auroraBands);
+    const PixelRect area = {left, canvas.auroraTop, right, canvas.auroraBottom};
+    PaintSky(backdrop, area);
+    PaintAurora(scene, backdrop, left, right);
+    Mark(canvas, area, TileChanged);
+}
+
+void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
+    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
+    PaintSky(backdrop, PixelRect{0, 0, backdrop.width, backdrop.height});
+    if (scene.aurora) PaintAurora(scene, backdrop, 0, backdrop.width);
+    Mark(canvas, PixelRect{0, 0, backdrop.width, backdrop.height}, TileChanged);
+}
+
+// Every tile something was drawn on last frame or is drawn on now must be
+// restored; runs of such tiles along a row become the frame's changes.
+void CollectChanges(SceneCanvas& canvas) {
+    canvas.changeCount = 0;
+    const int width = canvas.frame.width, height = canvas.frame.height;
+    for (int ty = 0; ty < canvas.tilesDown; ++ty) {
+        std::uint8_t* row = canvas.tiles + ty * canvas.tilesAcross;
+        const int top = ty * CanvasTile, bottom = top + CanvasTile < height ? top + CanvasTile : height;
+        for (int tx = 0; tx < canvas.tilesAcross;) {
+            if (row[tx] & (TileDrawnBefore | TileDrawnNow)) row[tx] |= TileChanged;
+            if (!(row[tx] & TileChanged)) {
+                ++tx;
+                continue;
+            }
+            const int start = tx;
+            while (tx < canvas.tilesAcross) {
+                if (row[tx] & (TileDrawnBefore | TileDrawnNow)) row[tx] |= TileChanged;
+                if (!(row[tx] & TileChanged)) break;
+                ++tx;
+            }
+            const int right = tx * CanvasTile < width ? tx * CanvasTile : width;
+            canvas.changes[canvas.changeCount++] = PixelRect{start * CanvasTile, top, right, bottom};
+        }
+    }
+}
+
+void Restore(const SceneCanvas& canvas, PixelRect area) {
+    const int width = canvas.frame.width;
+    const std::size_t bytes = static_cast<std::size_t>(area.right - area.left) * sizeof(std::uint32_t);
+    for (int y = area.top; y < area.bottom; ++y)
+        std::memcpy(canvas.frame.pixels + y * width + area.left, canvas.backdrop + y * width + area.left, bytes);
+}
+
+} // namespace
+
+// A run needs an unchanged tile after it, but for the last of a row.
+std::size_t SceneCanvasMaxChanges(int width, int height) {
+    if (width <= 0 || height <= 0) return 0;
+    return static_cast<std::size_t>(TilesFor(height)) * static_cast<std::size_t>((TilesFor(width) + 1) / 2);
+}
+
+std::size_t SceneCanvasBytes(int width, int height) {
+    if (width <= 0 || height <= 0) return 0;
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    return Aligned(pixels * sizeof(std::uint32_t)) + Aligned(static_cast<std::size_t>(width) * sizeof(float)) +
+           Aligned(static_cast<std::size_t>(TilesFor(width)) * static_cast<std::size_t>(TilesFor(height))) +
+           Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect)) +
+           PlanetLayerCapacity(width, height) * sizeof(std::uint32_t);
+}
+
+int AuroraBandsFor(int width, int height) {
+    int top, bottom;
+    AuroraRows(height, top, bottom);
+    const long long pixels = static_cast<long long>(width) * (bottom > top ? bottom - top : 0);
+    const long long bands = (pixels + AuroraPixelsPerFrame - 1) / AuroraPixelsPerFrame;
+    return bands < 1 ? 1 : (bands > width ? (width > 0 ? width : 1) : static_cast<int>(bands));
+}
+
+SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
+    SceneCanvas canvas = {};
+    canvas.frame = frame;
+    canvas.planetLayer = EmptyPlanetLayer(nullptr, 0);
+    if (memory == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
+        canvas.frame.pixels = nullptr;
+        return canvas;
+    }
+    const int width = frame.width, height = frame.height;
+    unsigned char* next = static_cast<unsigned char*>(memory);
+    canvas.backdrop = reinterpret_cast<std::uint32_t*>(next);
+    next += Aligned(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(std::uint32_t));
+    canvas.crest = reinterpret_cast<float*>(next);
+    next += Aligned(static_cast<std::size_t>(width) * sizeof(float));
+    canvas.tilesAcross = TilesFor(width);
+    canvas.tilesDown = TilesFor(height);
+    canvas.tiles = next;
+    next += Aligned(static_cast<std::size_t>(canvas.tilesAcross) * static_cast<std::size_t>(canvas.tilesDown));
+    canvas.changes = reinterpret_cast<PixelRect*>(next);
+    next += Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect));
+    canvas.planetLayer =
+        EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next), PlanetLayerCapacity(width, height));
+    std::memset(canvas.tiles, 0, static_cast<std::size_t>(canvas.tilesAcross) * canvas.tilesDown);
+    for (int x = 0; x < width; ++x) canvas.crest[x] = RidgeCrest(x, width, height);
+    AuroraRows(height, canvas.auroraTop, canvas.auroraBottom);
+    canvas.auroraBands = AuroraBandsFor(width, height);
+    return canvas;
+}
+
+void DrawScene(const Scene& scene, SceneCanvas& canvas) {
+    const PixelFrame& frame = canvas.frame;
+    if (frame.pixels == nullptr) return;
+    const std::size_t tileCount = static_cast<std::size_t>(canvas.tilesAcross) * canvas.tilesDown;
+    for (std::size_t i = 0; i < tileCount; ++i)
+        canvas.tiles[i] = static_cast<std::uint8_t>(canvas.tiles[i] & TileDrawnNow ? TileDrawnBefore : 0);
+
+    if (!canvas.painted)
+        PaintBackdrop(scene, canvas);
+    else if (scene.aurora)
+        RefreshAuroraBand(scene, canvas);
+    canvas.painted = true;
+
+    const PlanetPlacement planet = PlacePlanet(scene);
+    const PixelRect before = LayerRect(canvas.planetLayer);
+    if (RefreshPlanetLayer(canvas.planetLayer, frame, planet)) {
+        Mark(canvas, before, TileChanged);
+        Mark(canvas, LayerRect(canvas.planetLayer), TileChanged);
+    }
+    for (int i = 0; i < scene.starCount; ++i) Mark(canvas, StarBounds(scene.stars[i]), TileDrawnNow);
+    PixelRect meteor;
+    if (MeteorBounds(scene, frame.height, meteor)) Mark(canvas, meteor, TileDrawnNow);
+    const MoonPlacement moon = PlaceMoon(scene, planet);
+    Mark(canvas, MoonBounds(moon), TileDrawnNow);
+
+    CollectChanges(canvas);
+    for (int i = 0; i < canvas.changeCount; ++i) Restore(canvas, canvas.changes[i]);
+    PaintStars(scene, frame);
+    PaintMeteor(scene, frame);
+    if (!moon.inFront) PaintMoon(frame, moon);
+    for (int i = 0; i < canvas.changeCount; ++i) CompositePlanetLayer(canvas.planetLayer, frame, canvas.changes[i]);
+    if (moon.inFront) PaintMoon(frame, moon);
+    for (int i = 0; i < canvas.changeCount; ++i) {
+        const PixelRect& area = canvas.changes[i];
+        PaintRidge(frame, canvas.crest + area.left, area);
+    }
+}
