@@ -338,12 +338,21 @@ PixelRect MoonBounds(const MoonPlacement& moon) {
             static_cast<int>(std::ceil(moon.y + moon.radius + 1)) + 1};
 }
 
-bool RefreshPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
-    if (LayerStillFits(layer, frame, placement)) return false;
+bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
+    return LayerStillFits(layer, frame, placement);
+}
+
+void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
     PlanetView view;
     SetUpView(view, placement);
     PaintLayer(layer, frame, view, placement);
-    return true;
+}
+
+std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y) {
+    if (!layer.painted || x < layer.left || y < layer.top || x >= layer.left + layer.width ||
+        y >= layer.top + layer.height)
+        return 0;
+    return layer.pixels[(y - layer.top) * layer.width + (x - layer.left)];
 }
 
 void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area) {

@@ -40,7 +40,10 @@ MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet);
 void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon);
 PixelRect MoonBounds(const MoonPlacement& moon);
 
-// For painting by parts: repaints the layer when the planet has moved enough
-// to matter (true when it did), and blends it over part of the frame.
-bool RefreshPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+// For painting by parts: whether the layer still shows the planet closely
+// enough, repainting it, what it holds at a frame pixel (0: nothing), and
+// blending it over part of the frame.
+bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y);
 void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area);

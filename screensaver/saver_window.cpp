@@ -10,6 +10,7 @@ namespace {
 const char SaverClassName[] = "QuorvaneSaverWindow";
 constexpr UINT_PTR FrameTimer = 1;
 constexpr UINT FrameIntervalMs = 30; // about 30 frames a second: smooth, and little CPU
+constexpr int MaxRowRegions = 1024;   // rows of tiles; a taller screen is shown whole each frame
 
 struct SaverState {
     SaverSettings settings;
@@ -21,6 +22,7 @@ struct SaverState {
     SceneCanvas canvas;  // its memory comes from VirtualAlloc
     RGNDATA* changes;    // the canvas's changes as a region for the window, from VirtualAlloc too
     DWORD changesBytes;
+    HRGN rowRegions[MaxRowRegions];
     DWORD lastTick;
     WakeDetector wake;
 };
@@ -84,22 +86,55 @@ void Present(HDC dc) {
         BitBlt(dc, 0, 0, saver.frame.width, saver.frame.height, saver.bufferDc, 0, 0, SRCCOPY);
 }
 
-// Only the pixels that changed go to the screen: one copy through a clip region.
-void PresentChanges(HDC dc) {
-    const SceneCanvas& canvas = saver.canvas;
-    if (canvas.changeCount == 0) return;
+// A region of the changes from first to first + count - 1, all of one row of tiles.
+HRGN RowRegion(int first, int count) {
     RGNDATA& region = *saver.changes;
     region.rdh.dwSize = sizeof region.rdh;
     region.rdh.iType = RDH_RECTANGLES;
-    region.rdh.nCount = static_cast<DWORD>(canvas.changeCount);
-    region.rdh.nRgnSize = static_cast<DWORD>(canvas.changeCount) * sizeof(RECT);
+    region.rdh.nCount = static_cast<DWORD>(count);
+    region.rdh.nRgnSize = static_cast<DWORD>(count) * sizeof(RECT);
     region.rdh.rcBound = RECT{0, 0, saver.frame.width, saver.frame.height};
     RECT* rects = reinterpret_cast<RECT*>(region.Buffer);
-    for (int i = 0; i < canvas.changeCount; ++i) {
-        const PixelRect& change = canvas.changes[i];
+    for (int i = 0; i < count; ++i) {
+        const PixelRect& change = saver.canvas.changes[first + i];
         rects[i] = RECT{change.left, change.top, change.right, change.bottom};
     }
-    const HRGN clip = ExtCreateRegion(nullptr, saver.changesBytes, &region);
+    return ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof region.rdh + count * sizeof(RECT)), &region);
+}
+
+// The changes as one region. Wine adds a region's rectangles one at a time,
+// copying all it has so far each time: thousands of stars' rectangles took
+// half the saver's time at 4K. Built a row at a time and merged in pairs,
+// the work stays near linear.
+HRGN ChangesRegion() {
+    const SceneCanvas& canvas = saver.canvas;
+    HRGN* rows = saver.rowRegions;
+    int rowCount = 0;
+    bool complete = true;
+    for (int first = 0; first < canvas.changeCount && complete;) {
+        int end = first + 1;
+        while (end < canvas.changeCount && canvas.changes[end].top == canvas.changes[first].top) ++end;
+        rows[rowCount] = RowRegion(first, end - first);
+        complete = rows[rowCount] != nullptr;
+        rowCount += complete;
+        complete = complete && (end == canvas.changeCount || rowCount < MaxRowRegions);
+        first = end;
+    }
+    for (int step = 1; step < rowCount; step *= 2)
+        for (int i = 0; i + step < rowCount; i += 2 * step) {
+            CombineRgn(rows[i], rows[i], rows[i + step], RGN_OR);
+            DeleteObject(rows[i + step]);
+        }
+    if (rowCount == 0) return nullptr;
+    if (complete) return rows[0];
+    DeleteObject(rows[0]);
+    return nullptr; // shown whole instead
+}
+
+// Only the pixels that changed go to the screen: one copy through a clip region.
+void PresentChanges(HDC dc) {
+    if (saver.canvas.changeCount == 0) return;
+    const HRGN clip = ChangesRegion();
     if (clip == nullptr) return Present(dc);
     SelectClipRgn(dc, clip);
     Present(dc);

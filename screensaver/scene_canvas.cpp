@@ -1,13 +1,16 @@
 #include "screensaver/scene_canvas.h"
 
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 enum TileFlag : std::uint8_t { TileDrawnBefore = 1, TileDrawnNow = 2, TileChanged = 4 };
 
-// Northern-light pixels recomputed a frame: about half of a 1920 x 1080 screen's.
-constexpr long AuroraPixelsPerFrame = 600000;
+// Northern-light pixels recomputed a frame: a fifth of a 1920 x 1080 screen's.
+constexpr long AuroraPixelsPerFrame = 220000;
 
 std::size_t Aligned(std::size_t bytes) { return (bytes + 15) & ~static_cast<std::size_t>(15); }
 
@@ -30,6 +33,46 @@ void Mark(SceneCanvas& canvas, PixelRect area, std::uint8_t flag) {
 PixelRect LayerRect(const PlanetLayer& layer) {
     if (!layer.painted) return {0, 0, 0, 0};
     return {layer.left, layer.top, layer.left + layer.width, layer.top + layer.height};
+}
+
+PixelRect Union(PixelRect a, PixelRect b) {
+    if (a.right <= a.left || a.bottom <= a.top) return b;
+    if (b.right <= b.left || b.bottom <= b.top) return a;
+    return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top, a.right > b.right ? a.right : b.right,
+            a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
+bool Inside(const PlanetLayer& layer, int left, int top, int right, int bottom) {
+    return layer.painted && left >= layer.left && top >= layer.top && right <= layer.left + layer.width &&
+           bottom <= layer.top + layer.height;
+}
+
+// A small move of the planet changes its edges and little else: only the
+// tiles where the two layers differ are blended again.
+void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const PlanetLayer& after) {
+    const PixelRect area = Union(LayerRect(before), LayerRect(after));
+    for (int ty = area.top / CanvasTile; ty * CanvasTile < area.bottom; ++ty) {
+        std::uint8_t* row = canvas.tiles + ty * canvas.tilesAcross;
+        const int top = ty * CanvasTile > area.top ? ty * CanvasTile : area.top;
+        const int bottom = (ty + 1) * CanvasTile < area.bottom ? (ty + 1) * CanvasTile : area.bottom;
+        for (int tx = area.left / CanvasTile; tx * CanvasTile < area.right; ++tx) {
+            const int left = tx * CanvasTile > area.left ? tx * CanvasTile : area.left;
+            const int right = (tx + 1) * CanvasTile < area.right ? (tx + 1) * CanvasTile : area.right;
+            bool differs = false;
+            if (Inside(before, left, top, right, bottom) && Inside(after, left, top, right, bottom)) {
+                for (int y = top; y < bottom && !differs; ++y) {
+                    const std::uint32_t* a = before.pixels + (y - before.top) * before.width + (left - before.left);
+                    const std::uint32_t* b = after.pixels + (y - after.top) * after.width + (left - after.left);
+                    differs = std::memcmp(a, b, static_cast<std::size_t>(right - left) * sizeof(std::uint32_t)) != 0;
+                }
+            } else {
+                for (int y = top; y < bottom && !differs; ++y)
+                    for (int x = left; x < right && !differs; ++x)
+                        differs = PlanetLayerPixel(before, x, y) != PlanetLayerPixel(after, x, y);
+            }
+            if (differs) row[tx] |= TileChanged;
+        }
+    }
 }
 
 void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
@@ -77,11 +120,23 @@ void CollectChanges(SceneCanvas& canvas) {
     }
 }
 
+// Our own copy: the C library's memcpy under Wine was seen to take several
+// times longer for these short rows.
+void CopyPixels(std::uint32_t* target, const std::uint32_t* source, int count) {
+    int i = 0;
+#ifdef __SSE2__
+    for (; i + 4 <= count; i += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i)));
+#endif
+    for (; i < count; ++i) target[i] = source[i];
+}
+
 void Restore(const SceneCanvas& canvas, PixelRect area) {
     const int width = canvas.frame.width;
-    const std::size_t bytes = static_cast<std::size_t>(area.right - area.left) * sizeof(std::uint32_t);
     for (int y = area.top; y < area.bottom; ++y)
-        std::memcpy(canvas.frame.pixels + y * width + area.left, canvas.backdrop + y * width + area.left, bytes);
+        CopyPixels(canvas.frame.pixels + y * width + area.left, canvas.backdrop + y * width + area.left,
+                   area.right - area.left);
 }
 
 } // namespace
@@ -98,7 +153,7 @@ std::size_t SceneCanvasBytes(int width, int height) {
     return Aligned(pixels * sizeof(std::uint32_t)) + Aligned(static_cast<std::size_t>(width) * sizeof(float)) +
            Aligned(static_cast<std::size_t>(TilesFor(width)) * static_cast<std::size_t>(TilesFor(height))) +
            Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect)) +
-           PlanetLayerCapacity(width, height) * sizeof(std::uint32_t);
+           2 * PlanetLayerCapacity(width, height) * sizeof(std::uint32_t);
 }
 
 int AuroraBandsFor(int width, int height) {
@@ -129,8 +184,9 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     next += Aligned(static_cast<std::size_t>(canvas.tilesAcross) * static_cast<std::size_t>(canvas.tilesDown));
     canvas.changes = reinterpret_cast<PixelRect*>(next);
     next += Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect));
-    canvas.planetLayer =
-        EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next), PlanetLayerCapacity(width, height));
+    const std::size_t layerCapacity = PlanetLayerCapacity(width, height);
+    canvas.planetLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next), layerCapacity);
+    canvas.spareLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next) + layerCapacity, layerCapacity);
     std::memset(canvas.tiles, 0, static_cast<std::size_t>(canvas.tilesAcross) * canvas.tilesDown);
     for (int x = 0; x < width; ++x) canvas.crest[x] = RidgeCrest(x, width, height);
     AuroraRows(height, canvas.auroraTop, canvas.auroraBottom);
@@ -152,10 +208,12 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
     canvas.painted = true;
 
     const PlanetPlacement planet = PlacePlanet(scene);
-    const PixelRect before = LayerRect(canvas.planetLayer);
-    if (RefreshPlanetLayer(canvas.planetLayer, frame, planet)) {
-        Mark(canvas, before, TileChanged);
-        Mark(canvas, LayerRect(canvas.planetLayer), TileChanged);
+    if (!PlanetLayerFits(canvas.planetLayer, frame, planet)) {
+        RepaintPlanetLayer(canvas.spareLayer, frame, planet);
+        MarkLayerChanges(canvas, canvas.planetLayer, canvas.spareLayer);
+        const PlanetLayer shown = canvas.planetLayer;
+        canvas.planetLayer = canvas.spareLayer;
+        canvas.spareLayer = shown;
     }
     for (int i = 0; i < scene.starCount; ++i) Mark(canvas, StarBounds(scene.stars[i]), TileDrawnNow);
     PixelRect meteor;

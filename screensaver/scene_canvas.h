@@ -5,7 +5,7 @@
 // The sky and the northern lights live in a backdrop; the stars, the meteor
 // and the moon are cleared from it and drawn again each frame in small tiles;
 // the planet layer is blended again only over tiles that were restored, and
-// over its whole rectangle when it was repainted. The northern lights change
+// where a repaint changed it. The northern lights change
 // slowly, so each frame recomputes one band of their columns, sweeping across
 // the screen: on large screens a column is a few frames old.
 #pragma once
@@ -26,7 +26,8 @@ struct SceneCanvas {
     std::uint8_t* tiles;     // TileDrawn* flags, tilesAcross by tilesDown
     PixelRect* changes;      // this frame's changed pixels as runs of tiles, top to bottom
     int changeCount;
-    PlanetLayer planetLayer;
+    PlanetLayer planetLayer;  // the one shown
+    PlanetLayer spareLayer;   // the next one is painted here, to find what it changes
     int tilesAcross, tilesDown;
     int auroraTop, auroraBottom; // the rows the northern lights may reach
     int auroraBands, nextAuroraBand;
