@@ -203,13 +203,17 @@ Sample LoadSample(std::uint32_t stored) {
     return {stored & 0xFFFFFFu, alpha == 255u ? 256u : alpha};
 }
 
-bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now) {
+constexpr float LayerTolerance = 0.2f; // pixels
+
+// tolerance: how far, in pixels, the planet may have moved from where the layer shows it.
+bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now,
+                    float tolerance = LayerTolerance) {
     if (!layer.painted || layer.frameWidth != frame.width || layer.frameHeight != frame.height) return false;
     const PlanetPlacement& then = layer.paintedFor;
-    // A fifth of a pixel at the centre, and about that at the rings' tips.
-    const float tiltLimit = 0.2f / (RingOuter * (now.radius > 1.0f ? now.radius : 1.0f));
-    return std::fabs(now.centerX - then.centerX) < 0.2f && std::fabs(now.centerY - then.centerY) < 0.2f &&
-           std::fabs(now.radius - then.radius) < 0.1f && std::fabs(now.tilt - then.tilt) < tiltLimit;
+    // At the centre, and about that at the rings' tips.
+    const float tiltLimit = tolerance / (RingOuter * (now.radius > 1.0f ? now.radius : 1.0f));
+    return std::fabs(now.centerX - then.centerX) < tolerance && std::fabs(now.centerY - then.centerY) < tolerance &&
+           std::fabs(now.radius - then.radius) < 0.5f * tolerance && std::fabs(now.tilt - then.tilt) < tiltLimit;
 }
 
 bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& view, const PlanetPlacement& placement) {
@@ -339,7 +343,10 @@ PixelRect MoonBounds(const MoonPlacement& moon) {
 }
 
 bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
-    return LayerStillFits(layer, frame, placement);
+    // The same share of the screen as a fifth of a pixel at 1080 rows: on a
+    // denser screen a repaint is as often as there, not more.
+    const float rows = static_cast<float>(frame.height);
+    return LayerStillFits(layer, frame, placement, rows > 1080.0f ? LayerTolerance * rows / 1080.0f : LayerTolerance);
 }
 
 void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {

@@ -75,22 +75,46 @@ void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const Plan
     }
 }
 
+void Widen(RowSpan& span, RowSpan more) {
+    if (more.top >= more.bottom) return;
+    if (more.top < span.top) span.top = more.top;
+    if (more.bottom > span.bottom) span.bottom = more.bottom;
+}
+
+// Only where the lights were or now are does the band change: the sky is put
+// back over last time's rows, the lights added, and what either covered marked,
+// a column of tiles at a time.
 void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
     const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
     const int band = canvas.nextAuroraBand;
     canvas.nextAuroraBand = (band + 1) % canvas.auroraBands;
-    const int left = static_cast<int>(static_cast<long long>(backdrop.width) * band / canvas.auroraBands);
-    const int right = static_cast<int>(static_cast<long long>(backdrop.width) * (band + 1) / canvas.auroraBands);
-    const PixelRect area = {left, canvas.auroraTop, right, canvas.auroraBottom};
-    PaintSky(backdrop, area);
-    PaintAurora(scene, backdrop, left, right);
-    Mark(canvas, area, TileChanged);
+    // Bands start and end on tile edges, so that tile columns are never shared.
+    const int tiles = canvas.tilesAcross;
+    const int left = static_cast<int>(static_cast<long long>(tiles) * band / canvas.auroraBands) * CanvasTile;
+    int right = static_cast<int>(static_cast<long long>(tiles) * (band + 1) / canvas.auroraBands) * CanvasTile;
+    if (right > backdrop.width) right = backdrop.width;
+    RowSpan* reach = canvas.auroraReach;
+    RowSpan* marks = canvas.auroraMarks + left / CanvasTile;
+    for (int x = left; x < right; ++x) {
+        RowSpan& mark = marks[(x - left) / CanvasTile];
+        if (x % CanvasTile == 0) mark = RowSpan{backdrop.height, 0};
+        for (int y = reach[x].top; y < reach[x].bottom; ++y)
+            backdrop.pixels[y * backdrop.width + x] = canvas.sky[4 * y + (x & 3)];
+        Widen(mark, reach[x]);
+    }
+    PaintAurora(scene, backdrop, left, right, reach + left);
+    for (int x = left; x < right; ++x) Widen(marks[(x - left) / CanvasTile], reach[x]);
+    for (int tileLeft = left; tileLeft < right; tileLeft += CanvasTile) {
+        const RowSpan& mark = marks[(tileLeft - left) / CanvasTile];
+        if (mark.top < mark.bottom) Mark(canvas, PixelRect{tileLeft, mark.top, tileLeft + CanvasTile, mark.bottom}, TileChanged);
+    }
 }
 
 void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
     const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
     PaintSky(backdrop, PixelRect{0, 0, backdrop.width, backdrop.height});
-    if (scene.aurora) PaintAurora(scene, backdrop, 0, backdrop.width);
+    for (int x = 0; x < backdrop.width; ++x) canvas.auroraReach[x] = RowSpan{0, 0};
+    if (scene.aurora) PaintAurora(scene, backdrop, 0, backdrop.width, canvas.auroraReach);
     Mark(canvas, PixelRect{0, 0, backdrop.width, backdrop.height}, TileChanged);
 }
 
@@ -151,6 +175,9 @@ std::size_t SceneCanvasBytes(int width, int height) {
     if (width <= 0 || height <= 0) return 0;
     const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     return Aligned(pixels * sizeof(std::uint32_t)) + Aligned(static_cast<std::size_t>(width) * sizeof(float)) +
+           Aligned(static_cast<std::size_t>(width) * sizeof(RowSpan)) +
+           Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(RowSpan)) +
+           Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t)) +
            Aligned(static_cast<std::size_t>(TilesFor(width)) * static_cast<std::size_t>(TilesFor(height))) +
            Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect)) +
            2 * PlanetLayerCapacity(width, height) * sizeof(std::uint32_t);
@@ -178,6 +205,12 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     next += Aligned(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(std::uint32_t));
     canvas.crest = reinterpret_cast<float*>(next);
     next += Aligned(static_cast<std::size_t>(width) * sizeof(float));
+    canvas.auroraReach = reinterpret_cast<RowSpan*>(next);
+    next += Aligned(static_cast<std::size_t>(width) * sizeof(RowSpan));
+    canvas.auroraMarks = reinterpret_cast<RowSpan*>(next);
+    next += Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(RowSpan));
+    canvas.sky = reinterpret_cast<std::uint32_t*>(next);
+    next += Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t));
     canvas.tilesAcross = TilesFor(width);
     canvas.tilesDown = TilesFor(height);
     canvas.tiles = next;
@@ -189,6 +222,7 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     canvas.spareLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next) + layerCapacity, layerCapacity);
     std::memset(canvas.tiles, 0, static_cast<std::size_t>(canvas.tilesAcross) * canvas.tilesDown);
     for (int x = 0; x < width; ++x) canvas.crest[x] = RidgeCrest(x, width, height);
+    for (int y = 0; y < height; ++y) SkyPattern(y, height, canvas.sky + 4 * y);
     AuroraRows(height, canvas.auroraTop, canvas.auroraBottom);
     canvas.auroraBands = AuroraBandsFor(width, height);
     return canvas;

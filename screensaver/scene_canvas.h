@@ -17,12 +17,15 @@
 #include "screensaver/renderer.h"
 #include "screensaver/scene_layers.h"
 
-constexpr int CanvasTile = 8; // pixels a side
+constexpr int CanvasTile = 4; // pixels a side
 
 struct SceneCanvas {
     PixelFrame frame;        // what the window shows
     std::uint32_t* backdrop; // the sky and the northern lights, nothing in front of them
     float* crest;            // the ridge's crest per column
+    std::uint32_t* sky;      // the sky's pattern, four pixels a row
+    RowSpan* auroraReach;    // per column, the rows the northern lights were last painted in
+    RowSpan* auroraMarks;    // per column of tiles, the rows a band refresh changes
     std::uint8_t* tiles;     // TileDrawn* flags, tilesAcross by tilesDown
     PixelRect* changes;      // this frame's changed pixels as runs of tiles, top to bottom
     int changeCount;

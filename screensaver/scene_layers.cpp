@@ -73,19 +73,23 @@ void FillProfile(const Ribbon& ribbon, float edgeShare, std::uint32_t* profile) 
 
 // The sky: deep navy above, a faint violet glow at the horizon, dithered so
 // the gradient shows no bands.
-void PaintSky(const PixelFrame& frame, PixelRect area) {
+void SkyPattern(int y, int height, std::uint32_t pattern[4]) {
     static const Color top = {2, 4, 18}, middle = {8, 15, 46}, horizon = {36, 28, 82};
     static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    const float span = height > 1 ? static_cast<float>(height - 1) : 1.0f;
+    const float t = static_cast<float>(y) / span;
+    const Color c = t < 0.55f ? MixColor(top, middle, t / 0.55f) : MixColor(middle, horizon, (t - 0.55f) / 0.45f);
+    for (int i = 0; i < 4; ++i) {
+        const float offset = (static_cast<float>(bayer[y & 3][i]) + 0.5f) / 16.0f - 0.5f;
+        pattern[i] = PackColor({c.r + offset, c.g + offset, c.b + offset});
+    }
+}
+
+void PaintSky(const PixelFrame& frame, PixelRect area) {
     area = Clipped(area, frame);
-    const float span = frame.height > 1 ? static_cast<float>(frame.height - 1) : 1.0f;
     for (int y = area.top; y < area.bottom; ++y) {
-        const float t = static_cast<float>(y) / span;
-        const Color c = t < 0.55f ? MixColor(top, middle, t / 0.55f) : MixColor(middle, horizon, (t - 0.55f) / 0.45f);
         std::uint32_t pattern[4];
-        for (int i = 0; i < 4; ++i) {
-            const float offset = (static_cast<float>(bayer[y & 3][i]) + 0.5f) / 16.0f - 0.5f;
-            pattern[i] = PackColor({c.r + offset, c.g + offset, c.b + offset});
-        }
+        SkyPattern(y, frame.height, pattern);
         std::uint32_t* row = frame.pixels + y * frame.width;
         for (int x = area.left; x < area.right; ++x) row[x] = pattern[x & 3];
     }
@@ -108,11 +112,13 @@ void AuroraRows(int height, int& top, int& bottom) {
 
 // Curtains of light: brightest along a waving lower edge, fading upward
 // into violet, with fine vertical rays.
-void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right) {
+void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach) {
     const float w = static_cast<float>(frame.width), h = static_cast<float>(frame.height);
     const float t = SceneClock(scene);
     if (left < 0) left = 0;
     if (right > frame.width) right = frame.width;
+    if (reach != nullptr)
+        for (int x = left; x < right; ++x) reach[x - left] = RowSpan{0, 0};
     for (const Ribbon& ribbon : ribbons) {
         const float curtain = ribbon.height * h, below = BelowEdge * h;
         const float span = curtain + below;
@@ -135,6 +141,12 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
             int y0 = static_cast<int>(std::ceil(top)), y1 = static_cast<int>(std::floor(top + span));
             if (y0 < 0) y0 = 0;
             if (y1 > frame.height - 1) y1 = frame.height - 1;
+            if (reach != nullptr && y0 <= y1) {
+                RowSpan& rows = reach[x - left];
+                if (rows.top >= rows.bottom) rows = RowSpan{y0, y1 + 1};
+                if (y0 < rows.top) rows.top = y0;
+                if (y1 + 1 > rows.bottom) rows.bottom = y1 + 1;
+            }
             int position = static_cast<int>((static_cast<float>(y0) - top) * static_cast<float>(step));
             std::uint32_t* pixel = frame.pixels + y0 * frame.width + x;
             for (int y = y0; y <= y1; ++y, position += step, pixel += frame.width) {

@@ -15,9 +15,17 @@ struct PixelRect {
 
 // The sky gradient over the rectangle (clipped to the frame).
 void PaintSky(const PixelFrame& frame, PixelRect area);
+// The sky's row y repeats these four pixels (x & 3) on a frame this high.
+void SkyPattern(int y, int height, std::uint32_t pattern[4]);
 
-// The northern lights added over columns left..right-1.
-void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right);
+// Rows top..bottom-1 of one column; empty when top >= bottom.
+struct RowSpan {
+    int top, bottom;
+};
+
+// The northern lights added over columns left..right-1. With reach, the rows
+// each column got light in are written to reach[x - left].
+void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach = nullptr);
 // The rows the northern lights may ever reach on a frame this high.
 void AuroraRows(int height, int& top, int& bottom);
 
