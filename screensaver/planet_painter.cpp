@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "screensaver/pixel_color.h"
+#include "screensaver/pixel_rows.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     const std::size_t width = static_cast<std::size_t>(right - left + 1),
                       height = static_cast<std::size_t>(bottom - top + 1);
     if (layer.pixels == nullptr || width * height > layer.capacity) return false;
-    for (std::size_t i = 0; i < width * height; ++i) layer.pixels[i] = 0;
+    ClearPixels(layer.pixels, width * height);
     layer.left = left;
     layer.top = top;
     layer.width = static_cast<int>(width);

@@ -1,9 +1,8 @@
 #include "screensaver/scene_canvas.h"
 
 #include <cstring>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+
+#include "screensaver/pixel_rows.h"
 
 namespace {
 
@@ -15,6 +14,8 @@ constexpr long AuroraPixelsPerFrame = 220000;
 std::size_t Aligned(std::size_t bytes) { return (bytes + 15) & ~static_cast<std::size_t>(15); }
 
 int TilesFor(int pixels) { return (pixels + CanvasTile - 1) / CanvasTile; }
+// Rows of the tile map are whole words, read four tiles at a time.
+int TileStride(int width) { return (TilesFor(width) + 3) & ~3; }
 
 void Mark(SceneCanvas& canvas, PixelRect area, std::uint8_t flag) {
     if (area.left < 0) area.left = 0;
@@ -25,7 +26,7 @@ void Mark(SceneCanvas& canvas, PixelRect area, std::uint8_t flag) {
     const int left = area.left / CanvasTile, right = (area.right - 1) / CanvasTile;
     const int top = area.top / CanvasTile, bottom = (area.bottom - 1) / CanvasTile;
     for (int ty = top; ty <= bottom; ++ty) {
-        std::uint8_t* row = canvas.tiles + ty * canvas.tilesAcross;
+        std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
         for (int tx = left; tx <= right; ++tx) row[tx] |= flag;
     }
 }
@@ -52,7 +53,7 @@ bool Inside(const PlanetLayer& layer, int left, int top, int right, int bottom) 
 void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const PlanetLayer& after) {
     const PixelRect area = Union(LayerRect(before), LayerRect(after));
     for (int ty = area.top / CanvasTile; ty * CanvasTile < area.bottom; ++ty) {
-        std::uint8_t* row = canvas.tiles + ty * canvas.tilesAcross;
+        std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
         const int top = ty * CanvasTile > area.top ? ty * CanvasTile : area.top;
         const int bottom = (ty + 1) * CanvasTile < area.bottom ? (ty + 1) * CanvasTile : area.bottom;
         for (int tx = area.left / CanvasTile; tx * CanvasTile < area.right; ++tx) {
@@ -63,7 +64,7 @@ void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const Plan
                 for (int y = top; y < bottom && !differs; ++y) {
                     const std::uint32_t* a = before.pixels + (y - before.top) * before.width + (left - before.left);
                     const std::uint32_t* b = after.pixels + (y - after.top) * after.width + (left - after.left);
-                    differs = std::memcmp(a, b, static_cast<std::size_t>(right - left) * sizeof(std::uint32_t)) != 0;
+                    differs = !SamePixels(a, b, right - left);
                 }
             } else {
                 for (int y = top; y < bottom && !differs; ++y)
@@ -118,42 +119,42 @@ void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
     Mark(canvas, PixelRect{0, 0, backdrop.width, backdrop.height}, TileChanged);
 }
 
+std::uint32_t LoadTiles(const std::uint8_t* tiles) {
+    std::uint32_t word;
+    std::memcpy(&word, tiles, sizeof word);
+    return word;
+}
+
 // Every tile something was drawn on last frame or is drawn on now must be
-// restored; runs of such tiles along a row become the frame's changes.
+// restored; runs of such tiles along a row become the frame's changes. The
+// map is read four tiles at a time, most of it being clear, and left ready
+// for the next frame: what is drawn now was drawn before.
 void CollectChanges(SceneCanvas& canvas) {
+    constexpr std::uint32_t Before = 0x01010101u * TileDrawnBefore, Now = 0x01010101u * TileDrawnNow;
     canvas.changeCount = 0;
     const int width = canvas.frame.width, height = canvas.frame.height;
     for (int ty = 0; ty < canvas.tilesDown; ++ty) {
-        std::uint8_t* row = canvas.tiles + ty * canvas.tilesAcross;
+        std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
         const int top = ty * CanvasTile, bottom = top + CanvasTile < height ? top + CanvasTile : height;
-        for (int tx = 0; tx < canvas.tilesAcross;) {
-            if (row[tx] & (TileDrawnBefore | TileDrawnNow)) row[tx] |= TileChanged;
-            if (!(row[tx] & TileChanged)) {
-                ++tx;
-                continue;
+        int start = -1;
+        for (int tx = 0; tx < canvas.tileStride; tx += 4) {
+            std::uint32_t word = LoadTiles(row + tx);
+            const std::uint32_t next = (word & Now) >> 1;
+            std::memcpy(row + tx, &next, sizeof next);
+            word |= (word & Before) << 2 | (word & Now) << 1;
+            if (word == 0 && start < 0) continue;
+            for (int i = 0; i < 4; ++i) {
+                const bool changed = (word >> (8 * i) & TileChanged) != 0; // the map is little-endian bytes
+                if (changed && start < 0) start = tx + i;
+                if (!changed && start >= 0) {
+                    const int right = (tx + i) * CanvasTile < width ? (tx + i) * CanvasTile : width;
+                    canvas.changes[canvas.changeCount++] = PixelRect{start * CanvasTile, top, right, bottom};
+                    start = -1;
+                }
             }
-            const int start = tx;
-            while (tx < canvas.tilesAcross) {
-                if (row[tx] & (TileDrawnBefore | TileDrawnNow)) row[tx] |= TileChanged;
-                if (!(row[tx] & TileChanged)) break;
-                ++tx;
-            }
-            const int right = tx * CanvasTile < width ? tx * CanvasTile : width;
-            canvas.changes[canvas.changeCount++] = PixelRect{start * CanvasTile, top, right, bottom};
         }
+        if (start >= 0) canvas.changes[canvas.changeCount++] = PixelRect{start * CanvasTile, top, width, bottom};
     }
-}
-
-// Our own copy: the C library's memcpy under Wine was seen to take several
-// times longer for these short rows.
-void CopyPixels(std::uint32_t* target, const std::uint32_t* source, int count) {
-    int i = 0;
-#ifdef __SSE2__
-    for (; i + 4 <= count; i += 4)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i)));
-#endif
-    for (; i < count; ++i) target[i] = source[i];
 }
 
 void Restore(const SceneCanvas& canvas, PixelRect area) {
@@ -178,7 +179,7 @@ std::size_t SceneCanvasBytes(int width, int height) {
            Aligned(static_cast<std::size_t>(width) * sizeof(RowSpan)) +
            Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(RowSpan)) +
            Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t)) +
-           Aligned(static_cast<std::size_t>(TilesFor(width)) * static_cast<std::size_t>(TilesFor(height))) +
+           Aligned(static_cast<std::size_t>(TileStride(width)) * static_cast<std::size_t>(TilesFor(height))) +
            Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect)) +
            2 * PlanetLayerCapacity(width, height) * sizeof(std::uint32_t);
 }
@@ -212,15 +213,16 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     canvas.sky = reinterpret_cast<std::uint32_t*>(next);
     next += Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t));
     canvas.tilesAcross = TilesFor(width);
+    canvas.tileStride = TileStride(width);
     canvas.tilesDown = TilesFor(height);
     canvas.tiles = next;
-    next += Aligned(static_cast<std::size_t>(canvas.tilesAcross) * static_cast<std::size_t>(canvas.tilesDown));
+    next += Aligned(static_cast<std::size_t>(canvas.tileStride) * static_cast<std::size_t>(canvas.tilesDown));
     canvas.changes = reinterpret_cast<PixelRect*>(next);
     next += Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect));
     const std::size_t layerCapacity = PlanetLayerCapacity(width, height);
     canvas.planetLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next), layerCapacity);
     canvas.spareLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next) + layerCapacity, layerCapacity);
-    std::memset(canvas.tiles, 0, static_cast<std::size_t>(canvas.tilesAcross) * canvas.tilesDown);
+    std::memset(canvas.tiles, 0, static_cast<std::size_t>(canvas.tileStride) * canvas.tilesDown);
     for (int x = 0; x < width; ++x) canvas.crest[x] = RidgeCrest(x, width, height);
     for (int y = 0; y < height; ++y) SkyPattern(y, height, canvas.sky + 4 * y);
     AuroraRows(height, canvas.auroraTop, canvas.auroraBottom);
@@ -231,10 +233,6 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
 void DrawScene(const Scene& scene, SceneCanvas& canvas) {
     const PixelFrame& frame = canvas.frame;
     if (frame.pixels == nullptr) return;
-    const std::size_t tileCount = static_cast<std::size_t>(canvas.tilesAcross) * canvas.tilesDown;
-    for (std::size_t i = 0; i < tileCount; ++i)
-        canvas.tiles[i] = static_cast<std::uint8_t>(canvas.tiles[i] & TileDrawnNow ? TileDrawnBefore : 0);
-
     if (!canvas.painted)
         PaintBackdrop(scene, canvas);
     else if (scene.aurora)

@@ -26,12 +26,12 @@ struct SceneCanvas {
     std::uint32_t* sky;      // the sky's pattern, four pixels a row
     RowSpan* auroraReach;    // per column, the rows the northern lights were last painted in
     RowSpan* auroraMarks;    // per column of tiles, the rows a band refresh changes
-    std::uint8_t* tiles;     // TileDrawn* flags, tilesAcross by tilesDown
+    std::uint8_t* tiles;     // flags per tile, tileStride a row, tilesDown rows
     PixelRect* changes;      // this frame's changed pixels as runs of tiles, top to bottom
     int changeCount;
     PlanetLayer planetLayer;  // the one shown
     PlanetLayer spareLayer;   // the next one is painted here, to find what it changes
-    int tilesAcross, tilesDown;
+    int tilesAcross, tilesDown, tileStride;
     int auroraTop, auroraBottom; // the rows the northern lights may reach
     int auroraBands, nextAuroraBand;
     bool painted; // a first whole frame has been drawn

@@ -202,6 +202,29 @@ TEST_P(ScreensaverFrame, CanvasDrawsTheReferencePicture) {
     }
 }
 
+// The window gets only the listed changes: every pixel that differs from the
+// frame before must lie in one of them.
+TEST_P(ScreensaverFrame, CanvasListsEveryChangedPixel) {
+    const SizeCase& c = GetParam();
+    auto scene = NewScene(c.width, c.height);
+    CanvasBuffer canvas(c.width, c.height);
+    canvas.Draw(*scene);
+    std::vector<std::uint8_t> listed(static_cast<std::size_t>(c.width) * c.height);
+    for (int step = 0; step < 100; ++step) {
+        const std::vector<std::uint32_t> before = canvas.Pixels();
+        AdvanceScene(*scene, 100);
+        canvas.Draw(*scene);
+        std::fill(listed.begin(), listed.end(), 0);
+        const SceneCanvas& drawn = canvas.canvas();
+        for (int i = 0; i < drawn.changeCount; ++i)
+            for (int y = drawn.changes[i].top; y < drawn.changes[i].bottom; ++y)
+                for (int x = drawn.changes[i].left; x < drawn.changes[i].right; ++x) listed[y * c.width + x] = 1;
+        int unlisted = 0;
+        for (std::size_t i = 0; i < listed.size(); ++i) unlisted += before[i] != canvas.Pixels()[i] && !listed[i];
+        ASSERT_EQ(unlisted, 0) << "at " << scene->seconds << " s";
+    }
+}
+
 // How far a frame is from the reference: the peak signal-to-noise ratio over
 // all channels, and the largest mean error of a block (a local flaw that a
 // good overall figure would hide).
