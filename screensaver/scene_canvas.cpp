@@ -157,11 +157,19 @@ void CollectChanges(SceneCanvas& canvas) {
     }
 }
 
-void Restore(const SceneCanvas& canvas, PixelRect area) {
+// Above and below the northern lights the backdrop is plain sky, made again
+// from its row's pattern: no trip to the far-away backdrop for every star.
+void Restore(const SceneCanvas& canvas, PixelRect area, bool aurora) {
     const int width = canvas.frame.width;
-    for (int y = area.top; y < area.bottom; ++y)
-        CopyPixels(canvas.frame.pixels + y * width + area.left, canvas.backdrop + y * width + area.left,
-                   area.right - area.left);
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::uint32_t* target = canvas.frame.pixels + y * width;
+        if (aurora && y >= canvas.auroraTop && y < canvas.auroraBottom) {
+            CopyPixels(target + area.left, canvas.backdrop + y * width + area.left, area.right - area.left);
+            continue;
+        }
+        const std::uint32_t* pattern = canvas.sky + 4 * y;
+        for (int x = area.left; x < area.right; ++x) target[x] = pattern[x & 3];
+    }
 }
 
 } // namespace
@@ -254,7 +262,7 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
     Mark(canvas, MoonBounds(moon), TileDrawnNow);
 
     CollectChanges(canvas);
-    for (int i = 0; i < canvas.changeCount; ++i) Restore(canvas, canvas.changes[i]);
+    for (int i = 0; i < canvas.changeCount; ++i) Restore(canvas, canvas.changes[i], scene.aurora);
     PaintStars(scene, frame);
     PaintMeteor(scene, frame);
     if (!moon.inFront) PaintMoon(frame, moon);
