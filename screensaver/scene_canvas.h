@@ -5,9 +5,9 @@
 // The sky and the northern lights live in a backdrop; the stars, the meteor
 // and the moon are cleared from it and drawn again each frame in small tiles;
 // the planet layer is blended again only over tiles that were restored, and
-// where a repaint changed it. The northern lights change
-// slowly, so each frame recomputes one band of their columns, sweeping across
-// the screen: on large screens a column is a few frames old.
+// over those a repaint of it changed. The northern lights change slowly, so
+// each frame recomputes them in one band of columns, sweeping across the
+// screen: a column is up to AuroraBandsFor frames old (5 at 1920 x 1080).
 #pragma once
 
 #include <cstddef>
