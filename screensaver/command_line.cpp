@@ -2,14 +2,9 @@
 
 #include <cstdint>
 
+#include "screensaver/text_scan.h"
+
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-const char* SkipSpaces(const char* text) {
-    while (IsSpace(*text)) ++text;
-    return text;
-}
 
 char LowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 

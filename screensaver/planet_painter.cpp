@@ -3,10 +3,9 @@
 #include <cmath>
 
 #include "screensaver/pixel_color.h"
+#include "screensaver/pixel_rows.h"
 
 namespace {
-
-constexpr float Tau = 6.2831853f;
 
 struct Vector3 {
     float x, y, z;
@@ -205,13 +204,17 @@ Sample LoadSample(std::uint32_t stored) {
     return {stored & 0xFFFFFFu, alpha == 255u ? 256u : alpha};
 }
 
-bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now) {
+constexpr float LayerTolerance = 0.2f; // pixels
+
+// tolerance: how far, in pixels, the planet may have moved from where the layer shows it.
+bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now,
+                    float tolerance = LayerTolerance) {
     if (!layer.painted || layer.frameWidth != frame.width || layer.frameHeight != frame.height) return false;
     const PlanetPlacement& then = layer.paintedFor;
-    // A fifth of a pixel at the centre, and about that at the rings' tips.
-    const float tiltLimit = 0.2f / (RingOuter * (now.radius > 1.0f ? now.radius : 1.0f));
-    return std::fabs(now.centerX - then.centerX) < 0.2f && std::fabs(now.centerY - then.centerY) < 0.2f &&
-           std::fabs(now.radius - then.radius) < 0.1f && std::fabs(now.tilt - then.tilt) < tiltLimit;
+    // At the centre, and about that at the rings' tips.
+    const float tiltLimit = tolerance / (RingOuter * (now.radius > 1.0f ? now.radius : 1.0f));
+    return std::fabs(now.centerX - then.centerX) < tolerance && std::fabs(now.centerY - then.centerY) < tolerance &&
+           std::fabs(now.radius - then.radius) < 0.5f * tolerance && std::fabs(now.tilt - then.tilt) < tiltLimit;
 }
 
 bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& view, const PlanetPlacement& placement) {
@@ -229,7 +232,7 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     const std::size_t width = static_cast<std::size_t>(right - left + 1),
                       height = static_cast<std::size_t>(bottom - top + 1);
     if (layer.pixels == nullptr || width * height > layer.capacity) return false;
-    for (std::size_t i = 0; i < width * height; ++i) layer.pixels[i] = 0;
+    ClearPixels(layer.pixels, width * height);
     layer.left = left;
     layer.top = top;
     layer.width = static_cast<int>(width);
@@ -245,11 +248,15 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     return true;
 }
 
-void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame) {
-    for (int y = 0; y < layer.height; ++y) {
-        const std::uint32_t* source = layer.pixels + y * layer.width;
-        std::uint32_t* target = frame.pixels + (layer.top + y) * frame.width + layer.left;
-        for (int x = 0; x < layer.width; ++x) {
+void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area) {
+    const int left = area.left > layer.left ? area.left : layer.left;
+    const int top = area.top > layer.top ? area.top : layer.top;
+    const int right = area.right < layer.left + layer.width ? area.right : layer.left + layer.width;
+    const int bottom = area.bottom < layer.top + layer.height ? area.bottom : layer.top + layer.height;
+    for (int y = top; y < bottom; ++y) {
+        const std::uint32_t* source = layer.pixels + (y - layer.top) * layer.width - layer.left;
+        std::uint32_t* target = frame.pixels + y * frame.width;
+        for (int x = left; x < right; ++x) {
             const std::uint32_t stored = source[x];
             if (stored >> 24 == 255u)
                 target[x] = stored & 0xFFFFFFu; // the planet's disc hides everything behind it
@@ -259,15 +266,17 @@ void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame) {
     }
 }
 
+const PixelRect WholeFrame = {0, 0, 1 << 30, 1 << 30};
+
 void PaintPlanetAndRings(const PixelFrame& frame, const PlanetPlacement& placement, PlanetLayer& layer) {
     if (LayerStillFits(layer, frame, placement)) {
-        CompositeLayer(layer, frame);
+        CompositeLayer(layer, frame, WholeFrame);
         return;
     }
     PlanetView view;
     SetUpView(view, placement);
     if (PaintLayer(layer, frame, view, placement)) {
-        CompositeLayer(layer, frame);
+        CompositeLayer(layer, frame, WholeFrame);
         return;
     }
     // No memory for a layer: paint straight into the frame.
@@ -277,7 +286,7 @@ void PaintPlanetAndRings(const PixelFrame& frame, const PlanetPlacement& placeme
     });
 }
 
-void PaintMoon(const PixelFrame& frame, float cx, float cy, float radius) {
+void PaintMoonDisc(const PixelFrame& frame, float cx, float cy, float radius) {
     if (radius < 0.5f) return;
     const std::uint32_t surface = PackRgb(182, 190, 212);
     const int x0 = static_cast<int>(std::floor(cx - radius - 1)), x1 = static_cast<int>(std::ceil(cx + radius + 1));
@@ -313,17 +322,55 @@ PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity) {
     return layer;
 }
 
-void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer) {
-    const PlanetPlacement placement = PlacePlanet(scene);
-    const float cosTilt = std::cos(placement.tilt), sinTilt = std::sin(placement.tilt);
+MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet) {
+    const float cosTilt = std::cos(planet.tilt), sinTilt = std::sin(planet.tilt);
     const float phase = static_cast<float>(std::fmod(scene.seconds * 0.11, static_cast<double>(Tau)));
     const float along = std::cos(phase) * MoonOrbit, depth = std::sin(phase) * MoonOrbit;
     const float rv = depth * RingRatio;
-    const float moonX = placement.centerX + (along * cosTilt - rv * sinTilt) * placement.radius;
-    const float moonY = placement.centerY + (along * sinTilt + rv * cosTilt) * placement.radius;
-    const float moonRadius = MoonSize * placement.radius;
-    const bool moonInFront = depth > 0.0f;
-    if (!moonInFront) PaintMoon(frame, moonX, moonY, moonRadius);
+    MoonPlacement moon;
+    moon.x = planet.centerX + (along * cosTilt - rv * sinTilt) * planet.radius;
+    moon.y = planet.centerY + (along * sinTilt + rv * cosTilt) * planet.radius;
+    moon.radius = MoonSize * planet.radius;
+    moon.inFront = depth > 0.0f;
+    return moon;
+}
+
+void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon) { PaintMoonDisc(frame, moon.x, moon.y, moon.radius); }
+
+PixelRect MoonBounds(const MoonPlacement& moon) {
+    return {static_cast<int>(std::floor(moon.x - moon.radius - 1)), static_cast<int>(std::floor(moon.y - moon.radius - 1)),
+            static_cast<int>(std::ceil(moon.x + moon.radius + 1)) + 1,
+            static_cast<int>(std::ceil(moon.y + moon.radius + 1)) + 1};
+}
+
+bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
+    // The same share of the screen as a fifth of a pixel at 1080 rows: on a
+    // denser screen a repaint is as often as there, not more.
+    const float rows = static_cast<float>(frame.height);
+    return LayerStillFits(layer, frame, placement, rows > 1080.0f ? LayerTolerance * rows / 1080.0f : LayerTolerance);
+}
+
+void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
+    PlanetView view;
+    SetUpView(view, placement);
+    PaintLayer(layer, frame, view, placement);
+}
+
+std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y) {
+    if (!layer.painted || x < layer.left || y < layer.top || x >= layer.left + layer.width ||
+        y >= layer.top + layer.height)
+        return 0;
+    return layer.pixels[(y - layer.top) * layer.width + (x - layer.left)];
+}
+
+void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area) {
+    if (layer.painted) CompositeLayer(layer, frame, area);
+}
+
+void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer) {
+    const PlanetPlacement placement = PlacePlanet(scene);
+    const MoonPlacement moon = PlaceMoon(scene, placement);
+    if (!moon.inFront) PaintMoon(frame, moon);
     PaintPlanetAndRings(frame, placement, layer);
-    if (moonInFront) PaintMoon(frame, moonX, moonY, moonRadius);
+    if (moon.inFront) PaintMoon(frame, moon);
 }

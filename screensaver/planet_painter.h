@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "screensaver/renderer.h"
+#include "screensaver/scene_layers.h"
 
 struct PlanetLayer {
     std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte
@@ -29,3 +30,20 @@ std::size_t PlanetLayerCapacity(int frameWidth, int frameHeight);
 PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity);
 
 void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer);
+
+// The moon circles the planet in the rings' plane, in front of it half the time.
+struct MoonPlacement {
+    float x, y, radius;
+    bool inFront;
+};
+MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet);
+void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon);
+PixelRect MoonBounds(const MoonPlacement& moon);
+
+// For painting by parts: whether the layer still shows the planet closely
+// enough, repainting it, what it holds at a frame pixel (0: nothing), and
+// blending it over part of the frame.
+bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y);
+void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area);

@@ -1,180 +1,18 @@
 #include "screensaver/renderer.h"
 
-#include <cmath>
-
-#include "screensaver/pixel_color.h"
 #include "screensaver/planet_painter.h"
+#include "screensaver/scene_layers.h"
 
 namespace {
 
-constexpr float Tau = 6.2831853f;
-
-float ClockSeconds(const Scene& scene) { return static_cast<float>(std::fmod(scene.seconds, 100000.0)); }
-
-void AddLight(const PixelFrame& frame, int x, int y, std::uint32_t light) {
-    if (x < 0 || y < 0 || x >= frame.width || y >= frame.height) return;
-    std::uint32_t& pixel = frame.pixels[y * frame.width + x];
-    pixel = AddPixel(pixel, light);
-}
-
-// A point of light at a fractional position, shared among four pixels so that
-// slow movement stays smooth instead of stepping a pixel at a time.
-void SplatLight(const PixelFrame& frame, float x, float y, Color c) {
-    const float fx = std::floor(x), fy = std::floor(y);
-    const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
-    const float ax = x - fx, ay = y - fy;
-    const float weights[4] = {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay};
-    for (int corner = 0; corner < 4; ++corner)
-        AddLight(frame, ix + (corner & 1), iy + (corner >> 1), PackColor(ScaleColor(c, weights[corner])));
-}
-
-// The sky: deep navy above, a faint violet glow at the horizon, dithered so
-// the gradient shows no bands.
-void PaintSky(const PixelFrame& frame) {
-    static const Color top = {2, 4, 18}, middle = {8, 15, 46}, horizon = {36, 28, 82};
-    static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-    const float span = frame.height > 1 ? static_cast<float>(frame.height - 1) : 1.0f;
-    for (int y = 0; y < frame.height; ++y) {
-        const float t = static_cast<float>(y) / span;
-        const Color c = t < 0.55f ? MixColor(top, middle, t / 0.55f) : MixColor(middle, horizon, (t - 0.55f) / 0.45f);
-        std::uint32_t pattern[4];
-        for (int i = 0; i < 4; ++i) {
-            const float offset = (static_cast<float>(bayer[y & 3][i]) + 0.5f) / 16.0f - 0.5f;
-            pattern[i] = PackColor({c.r + offset, c.g + offset, c.b + offset});
-        }
-        std::uint32_t* row = frame.pixels + y * frame.width;
-        for (int x = 0; x < frame.width; ++x) row[x] = pattern[x & 3];
-    }
-}
-
-struct Ribbon {
-    float base;                      // the lower edge, as a share of the height
-    float amplitude1, waves1, rate1; // the large fold
-    float amplitude2, waves2, rate2; // the small ripple
-    float strengthWaves, strengthRate;
-    float height; // the curtain above the edge, as a share of the height
-    Color low, high;
-    float intensity;
-};
-
-const Ribbon ribbons[] = {
-    {0.64f, 0.055f, 0.9f, 0.11f, 0.018f, 3.2f, 0.37f, 1.6f, 0.09f, 0.26f, {70, 255, 150}, {110, 70, 210}, 0.75f},
-    {0.72f, 0.040f, 1.4f, -0.08f, 0.014f, 4.1f, -0.29f, 2.3f, -0.13f, 0.19f, {40, 210, 205}, {150, 60, 190}, 0.50f},
-};
-
-constexpr int ProfileSteps = 256;
-constexpr unsigned FaintestWeight = 8; // of 256
-
-// The light of one curtain from its top (step 0) to below its lower edge.
-void FillProfile(const Ribbon& ribbon, float edgeShare, std::uint32_t* profile) {
-    for (int k = 0; k < ProfileSteps; ++k) {
-        const float s = (static_cast<float>(k) + 0.5f) / ProfileSteps;
-        float light;
-        Color c;
-        if (s < edgeShare) {
-            const float up = (edgeShare - s) / edgeShare; // 1 at the top, 0 at the edge
-            light = std::exp(-2.4f * up) * (1.0f - up);
-            c = MixColor(ribbon.low, ribbon.high, SmoothStep(0.0f, 0.85f, up));
-        } else {
-            const float down = (s - edgeShare) / (1.0f - edgeShare);
-            light = std::exp(-3.5f * down) * (1.0f - down);
-            c = ribbon.low;
-        }
-        profile[k] = PackColor(ScaleColor(c, light * ribbon.intensity));
-    }
-}
-
-// Curtains of light: brightest along a waving lower edge, fading upward
-// into violet, with fine vertical rays.
-void PaintAurora(const Scene& scene, const PixelFrame& frame) {
-    const float w = static_cast<float>(frame.width), h = static_cast<float>(frame.height);
-    const float t = ClockSeconds(scene);
-    for (const Ribbon& ribbon : ribbons) {
-        const float curtain = ribbon.height * h, below = 0.04f * h;
-        const float span = curtain + below;
-        if (span < 1.0f) continue;
-        std::uint32_t profile[ProfileSteps];
-        FillProfile(ribbon, curtain / span, profile);
-        const int step = static_cast<int>(static_cast<float>(ProfileSteps << 16) / span);
-        for (int x = 0; x < frame.width; ++x) {
-            const float u = static_cast<float>(x) / w;
-            float strength = 0.5f + 0.5f * std::sin(Tau * ribbon.strengthWaves * u + ribbon.strengthRate * t);
-            strength *= strength;
-            const float rays =
-                0.72f + 0.18f * std::sin(Tau * 41.0f * u + 1.9f * t) + 0.10f * std::sin(Tau * 97.0f * u - 1.3f * t);
-            const unsigned weight = ToWeight(strength * rays);
-            if (weight < FaintestWeight) continue; // cheap, and too faint to see
-            const float edge =
-                h * (ribbon.base + ribbon.amplitude1 * std::sin(Tau * ribbon.waves1 * u + ribbon.rate1 * t) +
-                     ribbon.amplitude2 * std::sin(Tau * ribbon.waves2 * u - ribbon.rate2 * t));
-            const float top = edge - curtain;
-            int y0 = static_cast<int>(std::ceil(top)), y1 = static_cast<int>(std::floor(top + span));
-            if (y0 < 0) y0 = 0;
-            if (y1 > frame.height - 1) y1 = frame.height - 1;
-            int position = static_cast<int>((static_cast<float>(y0) - top) * static_cast<float>(step));
-            std::uint32_t* pixel = frame.pixels + y0 * frame.width + x;
-            for (int y = y0; y <= y1; ++y, position += step, pixel += frame.width) {
-                const int k = position >> 16;
-                if (k >= ProfileSteps) break;
-                *pixel = AddPixel(*pixel, ScalePixel(profile[k < 0 ? 0 : k], weight));
-            }
-        }
-    }
-}
-
-void PaintStars(const Scene& scene, const PixelFrame& frame) {
-    static const Color tints[] = {{255, 255, 255}, {185, 205, 255}, {255, 228, 185}};
-    const float t = ClockSeconds(scene);
-    for (int i = 0; i < scene.starCount; ++i) {
-        const Star& star = scene.stars[i];
-        const float twinkle = 0.72f + 0.28f * std::sin(star.twinklePhase + star.twinkleRate * t);
-        const Color c = ScaleColor(tints[star.tint], star.brightness * twinkle * 1.7f);
-        SplatLight(frame, star.x, star.y, c);
-        if (star.brightness > 0.88f) {
-            // The brightest stars get short rays.
-            for (int arm = 1; arm <= 2; ++arm) {
-                const float a = static_cast<float>(arm);
-                const Color ray = ScaleColor(c, arm == 1 ? 0.22f : 0.09f);
-                SplatLight(frame, star.x + a, star.y, ray);
-                SplatLight(frame, star.x - a, star.y, ray);
-                SplatLight(frame, star.x, star.y + a, ray);
-                SplatLight(frame, star.x, star.y - a, ray);
-            }
-        }
-    }
-}
-
-void PaintMeteor(const Scene& scene, const PixelFrame& frame) {
-    const ShootingStar& meteor = scene.meteor;
-    if (!meteor.active || meteor.life <= 0.0f) return;
-    const float fade = std::sin(3.1415927f * Clamp01(meteor.age / meteor.life));
-    const float speed = std::sqrt(meteor.vx * meteor.vx + meteor.vy * meteor.vy);
-    if (speed <= 0.0f) return;
-    const float dx = meteor.vx / speed, dy = meteor.vy / speed;
-    const int length = static_cast<int>(0.13f * static_cast<float>(frame.height)) + 1;
-    const Color head = {225, 238, 255};
-    for (int s = 0; s < length; ++s) {
-        const float along = 1.0f - static_cast<float>(s) / static_cast<float>(length);
-        SplatLight(frame, meteor.x - dx * static_cast<float>(s), meteor.y - dy * static_cast<float>(s),
-                   ScaleColor(head, fade * along * along));
-    }
-}
-
-// Far mountains along the bottom, dark against the glow of the horizon.
-void PaintRidge(const PixelFrame& frame) {
-    const float w = static_cast<float>(frame.width), h = static_cast<float>(frame.height);
-    const std::uint32_t rock = PackRgb(5, 7, 17);
-    for (int x = 0; x < frame.width; ++x) {
-        const float u = static_cast<float>(x) / w;
-        const float crest =
-            h * (0.885f + 0.035f * std::sin(Tau * 1.3f * u + 0.6f) + 0.022f * std::sin(Tau * 3.7f * u + 2.1f) +
-                 0.009f * std::sin(Tau * 9.1f * u + 0.3f) + 0.004f * std::sin(Tau * 23.0f * u + 1.1f));
-        const float crestRow = std::floor(crest);
-        int y = crestRow < 0.0f ? 0 : static_cast<int>(crestRow);
-        if (y >= frame.height) continue;
-        std::uint32_t* pixel = frame.pixels + y * frame.width + x;
-        *pixel = BlendPixel(*pixel, rock, ToWeight(crestRow + 1.0f - crest)); // the crest's pixel, partly covered
-        for (++y, pixel += frame.width; y < frame.height; ++y, pixel += frame.width) *pixel = rock;
+// The ridge's crest is worked out a strip of columns at a time: no memory to keep.
+void PaintRidgeOver(const PixelFrame& frame) {
+    constexpr int Strip = 256;
+    float crest[Strip];
+    for (int left = 0; left < frame.width; left += Strip) {
+        const int right = left + Strip < frame.width ? left + Strip : frame.width;
+        for (int x = left; x < right; ++x) crest[x - left] = RidgeCrest(x, frame.width, frame.height);
+        PaintRidge(frame, crest, PixelRect{left, 0, right, frame.height});
     }
 }
 
@@ -182,10 +20,10 @@ void PaintRidge(const PixelFrame& frame) {
 
 void RenderScene(const Scene& scene, const PixelFrame& frame, PlanetLayer& planetLayer) {
     if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) return;
-    PaintSky(frame);
-    if (scene.aurora) PaintAurora(scene, frame);
+    PaintSky(frame, PixelRect{0, 0, frame.width, frame.height});
+    if (scene.aurora) PaintAurora(scene, frame, 0, frame.width);
     PaintStars(scene, frame);
     PaintMeteor(scene, frame);
     PaintPlanetSystem(scene, frame, planetLayer);
-    PaintRidge(frame);
+    PaintRidgeOver(frame);
 }

@@ -36,7 +36,7 @@ void SpawnStar(Scene& scene, Star& star, float x) {
     star.y = RandomUnit(random) * static_cast<float>(scene.height);
     star.speed = layer->speed * scale * RandomBetween(random, 0.85f, 1.15f);
     star.brightness = RandomBetween(random, layer->brightnessLow, layer->brightnessHigh);
-    star.twinklePhase = RandomBetween(random, 0.0f, 6.2831853f);
+    star.twinklePhase = RandomBetween(random, 0.0f, Tau);
     star.twinkleRate = RandomBetween(random, 0.8f, 3.0f);
     const float tint = RandomUnit(random);
     star.tint = tint < 0.6f ? TintWhite : (tint < 0.85f ? TintBlue : TintWarm);
@@ -115,9 +115,11 @@ void AdvanceScene(Scene& scene, unsigned elapsedMs) {
     }
 }
 
+float SceneClock(const Scene& scene) { return static_cast<float>(std::fmod(scene.seconds, 100000.0)); }
+
 PlanetPlacement PlacePlanet(const Scene& scene) {
     const float w = static_cast<float>(scene.width), h = static_cast<float>(scene.height);
-    const float t = static_cast<float>(std::fmod(scene.seconds, 100000.0));
+    const float t = SceneClock(scene);
     const float size = w < h ? w : h;
     PlanetPlacement planet;
     // A slow float around a resting place right of centre, above the lights.

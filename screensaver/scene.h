@@ -45,6 +45,12 @@ struct Scene {
     float secondsToNextMeteor;
 };
 
+constexpr float Tau = 6.2831853f;
+
+// The animation clock as a float, wrapped so that it keeps its precision
+// however long the saver runs.
+float SceneClock(const Scene& scene);
+
 constexpr float PlanetRadiusShare = 0.15f; // of the frame's smaller side
 
 // Where the ringed planet is at the scene's clock; the renderer and tests share it.

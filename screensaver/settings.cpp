@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "screensaver/text_scan.h"
+
 const SettingSpec settingSpecs[SettingCount] = {
     {"Speed", 1, 5, 3},
     {"Stars", 1, 3, 2},
@@ -25,16 +27,10 @@ int ClampSetting(SettingId id, int value) {
     return value;
 }
 
-namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-
-} // namespace
-
 int SettingFromText(SettingId id, const char* text) {
     const int fallback = settingSpecs[id].fallback;
     if (text == nullptr) return fallback;
-    while (IsSpace(*text)) ++text;
+    text = SkipSpaces(text);
     bool negative = false;
     if (*text == '+' || *text == '-') negative = *text++ == '-';
     // Saturate long numbers instead of overflowing: they clamp to the edge anyway.
@@ -45,7 +41,7 @@ int SettingFromText(SettingId id, const char* text) {
         ++text;
     }
     if (text == digits) return fallback;
-    while (IsSpace(*text)) ++text;
+    text = SkipSpaces(text);
     if (*text != '\0') return fallback;
     if (magnitude > INT_MAX) magnitude = INT_MAX;
     const int value = static_cast<int>(negative ? -magnitude : magnitude);

@@ -31,6 +31,6 @@ int ClampSetting(SettingId id, int value);
 // the fallback for anything else (empty, words, trailing junk).
 int SettingFromText(SettingId id, const char* text);
 
-// Writes "<windowsDirectory>\Quorvane-Prefs.ini" into path; false when it does
+// Writes "<windowsDirectory>\<PrefsFileName>" into path; false when it does
 // not fit or the directory is empty.
 bool JoinPrefsPath(const char* windowsDirectory, char* path, std::size_t size);

@@ -362,7 +362,10 @@ WINE_CASE(SettingsCancelWritesNothing) {
     CHECK(!FileExists(PrefsFile()));
 }
 
-WINE_CASE(SaverResourcesNameItQuorvane) {
+// Named Quorvane, and drawn at a scaled display's real resolution: per-monitor
+// DPI awareness, and no requested execution level, which would turn off the
+// file virtualization its settings rely on for a standard user.
+WINE_CASE(SaverResourcesNameItAndDeclareDpiAwareness) {
     HMODULE module = LoadLibraryExA(BuildFile("screensaver\\Quorvane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
     char name[64] = "";
@@ -371,5 +374,12 @@ WINE_CASE(SaverResourcesNameItQuorvane) {
     CHECK(FindResourceA(module, MAKEINTRESOURCEA(DLG_SETTINGS), RT_DIALOG) != nullptr);
     CHECK(FindResourceA(module, MAKEINTRESOURCEA(IDI_SAVER), RT_GROUP_ICON) != nullptr);
     CHECK(FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION) != nullptr);
+    HRSRC manifest = FindResourceA(module, CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
+    REQUIRE(manifest != nullptr);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+    const std::string text(bytes, SizeofResource(module, manifest));
+    CHECK(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>") != std::string::npos);
+    CHECK(text.find(">true/pm</dpiAware>") != std::string::npos);
+    CHECK(text.find("requestedExecutionLevel") == std::string::npos);
     FreeLibrary(module);
 }

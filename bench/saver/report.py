@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""Turns bench/saver/run's figures into the screen saver's section of
+docs/benchmarks.md and its chart (drawn with ImageMagick).
+
+Figures come as lines <program> TAB <width> TAB <height> TAB <metric> TAB <value>;
+program is host, before or after. Medians of the runs.
+"""
+import argparse
+import statistics
+import subprocess
+from collections import defaultdict
+
+FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+FRAMES_GOAL = 30.0
+CPU_GOALS = {(1920, 1080): 8.0, (3840, 2160): 20.0, (5120, 1440): 20.0}  # % of one core
+SCREEN_NAMES = {(1920, 1080): "1920 x 1080", (2560, 1440): "2560 x 1440", (3840, 2160): "3840 x 2160",
+                (5120, 1440): "5120 x 1440 (two QHD)"}
+
+
+def read_figures(lines):
+    """{(program, (width, height), metric): [values]} in run order."""
+    figures = defaultdict(list)
+    for line in lines:
+        fields = line.strip().split("\t")
+        if len(fields) != 5:
+            continue
+        program, width, height, metric, value = fields
+        figures[(program, (int(width), int(height)), metric)].append(float(value))
+    return figures
+
+
+def sizes_of(figures):
+    return sorted({size for (_, size, _) in figures}, key=lambda size: size[0] * size[1])
+
+
+def median(figures, program, size, metric):
+    values = figures.get((program, size, metric))
+    return statistics.median(values) if values else None
+
+
+def spread(figures, program, size, metric):
+    values = figures.get((program, size, metric))
+    return (min(values), max(values)) if values else None
+
+
+def verdict(size, cpu, fps):
+    """'met', '**missed**' or '' for the goals at this size."""
+    if cpu is None or fps is None:
+        return ""
+    goal = CPU_GOALS.get(size)
+    met = fps >= FRAMES_GOAL and (goal is None or cpu <= goal)
+    return "met" if met else "**missed**"
+
+
+def cell(value, low_high, unit):
+    if value is None:
+        return ""
+    text = f"{value:.1f}{unit}"
+    if low_high and low_high[0] != low_high[1]:
+        text += f" ({low_high[0]:.1f}-{low_high[1]:.1f})"
+    return text
+
+
+def markdown(figures, chart_link, runs, seconds, before_label):
+    sizes = sizes_of(figures)
+    has_before = any(program == "before" for (program, _, _) in figures)
+    lines = [
+        "## The screen saver",
+        "",
+        f"Measured by `bench/saver/run` (part of `bench/run`): {runs} run(s) of {seconds} s at each size"
+        + (f", this build and the one before ({before_label}) alternating" if has_before else "")
+        + ". Under Wine, `Quorvane.scr /s` runs full screen on an Xvfb screen of each size; its CPU time is read "
+        "from `/proc/PID/stat` over the measured seconds (share of one core), and the frames that reach the "
+        "screen are counted from the Xvfb framebuffer file (`-fbdir`): twelve rows sampled every 2 ms, a frame "
+        "being a new state seen twice in a row. The program has no benchmark mode. On the host, "
+        "`bench/saver/render_speed` draws the same seeded scene natively (x86-64, -O2) with the full repaint and "
+        "with the canvas, at the saver's pace, and gives the mean milliseconds a frame. Medians, with the range "
+        "of the runs in brackets; other work on this 2-core machine makes the CPU figures noisy.",
+        "",
+        "| screen | renderer, full repaint | renderer, canvas |"
+        + (" CPU before | frames/s before |" if has_before else "")
+        + " CPU | frames/s | goal (CPU, frames/s) | |",
+        "|---|---:|---:|" + ("---:|---:|" if has_before else "") + "---:|---:|---|---|",
+    ]
+    for size in sizes:
+        cpu, fps = median(figures, "after", size, "cpu_percent"), median(figures, "after", size, "frames_per_second")
+        goal = CPU_GOALS.get(size)
+        goal_text = (f"at most {goal:.0f} %, " if goal else "") + f"at least {FRAMES_GOAL:.0f}"
+        row = [SCREEN_NAMES.get(size, f"{size[0]} x {size[1]}"),
+               cell(median(figures, "host", size, "full_ms"), None, " ms"),
+               cell(median(figures, "host", size, "canvas_ms"), None, " ms")]
+        if has_before:
+            row += [cell(median(figures, "before", size, "cpu_percent"),
+                         spread(figures, "before", size, "cpu_percent"), " %"),
+                    cell(median(figures, "before", size, "frames_per_second"),
+                         spread(figures, "before", size, "frames_per_second"), "")]
+        row += [cell(cpu, spread(figures, "after", size, "cpu_percent"), " %"),
+                cell(fps, spread(figures, "after", size, "frames_per_second"), ""), goal_text,
+                verdict(size, cpu, fps)]
+        lines.append("| " + " | ".join(row) + " |")
+    lines += ["", "The saver's timer asks for a frame every 30 ms (33 a second). A count above that means the counter "
+              "saw one frame reach the screen in two steps: at the largest sizes Xvfb takes several milliseconds "
+              "to copy a frame into its framebuffer.", "",
+              f"![The screen saver's CPU share by screen size]({chart_link})", ""]
+    return "\n".join(lines)
+
+
+def draw_chart(figures, path):
+    """CPU share of one core per screen size, before and after, with the goals as red marks."""
+    sizes = sizes_of(figures)
+    width, left, top, row, bar = 800, 170, 50, 56, 18
+    height = top + row * len(sizes) + 10
+    axis = 100.0
+    plot = width - left - 140
+    colours = (("before", "#8c8c8c"), ("after", "#2f6fb2"))
+    draw = []
+
+    def text(x, y, words, size=12):
+        escaped = words.replace("'", "\\'")
+        draw.extend(["-fill", "black", "-undercolor", "white", "-pointsize", str(size),
+                     "-draw", f"text {x:.0f},{y:.0f} '{escaped}'", "-undercolor", "none"])
+
+    def rectangle(colour, x0, y0, x1, y1):
+        draw.extend(["-fill", colour, "-draw", f"rectangle {x0:.0f},{y0:.0f} {x1:.0f},{y1:.0f}"])
+
+    text(10, 22, "Screen saver's CPU, % of one core (medians); red marks: the goals", 13)
+    for index, (name, colour) in enumerate(colours):
+        x = width - 170 + index * 80
+        rectangle(colour, x, 11, x + 12, 23)
+        text(x + 16, 22, name)
+    for index, size in enumerate(sizes):
+        y = top + index * row
+        text(10, y + 24, SCREEN_NAMES.get(size, f"{size[0]} x {size[1]}").split(" (")[0], 13)
+        goal = CPU_GOALS.get(size)
+        if goal:
+            x = left + goal / axis * plot
+            rectangle("#d02020", x - 1, y - 4, x + 1, y + 2 * (bar + 2))
+        for position, (program, colour) in enumerate(colours):
+            value = median(figures, program, size, "cpu_percent")
+            if value is None:
+                continue
+            fps = median(figures, program, size, "frames_per_second")
+            y0 = y + position * (bar + 2)
+            length = max(1.0, min(value, axis) / axis * plot)
+            rectangle(colour, left, y0, left + length, y0 + bar)
+            text(left + length + 6, y0 + 14, f"{value:.0f} %, {fps:.0f} frames/s", 11)
+    subprocess.run(["convert", "-size", f"{width}x{height}", "xc:white", "-font", FONT, *draw, path], check=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--results", required=True)
+    parser.add_argument("--markdown", required=True, help="the section is appended to this file")
+    parser.add_argument("--chart", required=True)
+    parser.add_argument("--chart-link", required=True)
+    parser.add_argument("--runs", type=int, required=True)
+    parser.add_argument("--seconds", type=float, required=True)
+    parser.add_argument("--before-label", default="QUORVANE_SAVER_BEFORE")
+    args = parser.parse_args()
+    with open(args.results) as results:
+        figures = read_figures(results)
+    draw_chart(figures, args.chart)
+    with open(args.markdown, "a") as out:
+        out.write("\n" + markdown(figures, args.chart_link, args.runs, args.seconds, args.before_label))
+    for size in sizes_of(figures):
+        cpu = median(figures, "after", size, "cpu_percent")
+        fps = median(figures, "after", size, "frames_per_second")
+        if cpu is not None:
+            print(f"bench/saver: {size[0]}x{size[1]}: {cpu:.1f} % of a core, {fps:.1f} frames/s: "
+                  f"{verdict(size, cpu, fps).strip('*') or 'no goal'}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,275 @@
+#include "screensaver/scene_canvas.h"
+
+#include <cstring>
+
+#include "screensaver/pixel_rows.h"
+
+namespace {
+
+enum TileFlag : std::uint8_t { TileDrawnBefore = 1, TileDrawnNow = 2, TileChanged = 4 };
+
+// Northern-light pixels recomputed a frame: a fifth of a 1920 x 1080 screen's.
+constexpr long AuroraPixelsPerFrame = 220000;
+
+std::size_t Aligned(std::size_t bytes) { return (bytes + 15) & ~static_cast<std::size_t>(15); }
+
+int TilesFor(int pixels) { return (pixels + CanvasTile - 1) / CanvasTile; }
+// Rows of the tile map are whole words, read four tiles at a time.
+int TileStride(int width) { return (TilesFor(width) + 3) & ~3; }
+
+void Mark(SceneCanvas& canvas, PixelRect area, std::uint8_t flag) {
+    if (area.left < 0) area.left = 0;
+    if (area.top < 0) area.top = 0;
+    if (area.right > canvas.frame.width) area.right = canvas.frame.width;
+    if (area.bottom > canvas.frame.height) area.bottom = canvas.frame.height;
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    const int left = area.left / CanvasTile, right = (area.right - 1) / CanvasTile;
+    const int top = area.top / CanvasTile, bottom = (area.bottom - 1) / CanvasTile;
+    for (int ty = top; ty <= bottom; ++ty) {
+        std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
+        for (int tx = left; tx <= right; ++tx) row[tx] |= flag;
+    }
+}
+
+PixelRect LayerRect(const PlanetLayer& layer) {
+    if (!layer.painted) return {0, 0, 0, 0};
+    return {layer.left, layer.top, layer.left + layer.width, layer.top + layer.height};
+}
+
+PixelRect Union(PixelRect a, PixelRect b) {
+    if (a.right <= a.left || a.bottom <= a.top) return b;
+    if (b.right <= b.left || b.bottom <= b.top) return a;
+    return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top, a.right > b.right ? a.right : b.right,
+            a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
+bool Inside(const PlanetLayer& layer, int left, int top, int right, int bottom) {
+    return layer.painted && left >= layer.left && top >= layer.top && right <= layer.left + layer.width &&
+           bottom <= layer.top + layer.height;
+}
+
+// A small move of the planet changes its edges and little else: only the
+// tiles where the two layers differ are blended again.
+void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const PlanetLayer& after) {
+    const PixelRect area = Union(LayerRect(before), LayerRect(after));
+    for (int ty = area.top / CanvasTile; ty * CanvasTile < area.bottom; ++ty) {
+        std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
+        const int top = ty * CanvasTile > area.top ? ty * CanvasTile : area.top;
+        const int bottom = (ty + 1) * CanvasTile < area.bottom ? (ty + 1) * CanvasTile : area.bottom;
+        for (int tx = area.left / CanvasTile; tx * CanvasTile < area.right; ++tx) {
+            const int left = tx * CanvasTile > area.left ? tx * CanvasTile : area.left;
+            const int right = (tx + 1) * CanvasTile < area.right ? (tx + 1) * CanvasTile : area.right;
+            bool differs = false;
+            if (Inside(before, left, top, right, bottom) && Inside(after, left, top, right, bottom)) {
+                for (int y = top; y < bottom && !differs; ++y) {
+                    const std::uint32_t* a = before.pixels + (y - before.top) * before.width + (left - before.left);
+                    const std::uint32_t* b = after.pixels + (y - after.top) * after.width + (left - after.left);
+                    differs = !SamePixels(a, b, right - left);
+                }
+            } else {
+                for (int y = top; y < bottom && !differs; ++y)
+                    for (int x = left; x < right && !differs; ++x)
+                        differs = PlanetLayerPixel(before, x, y) != PlanetLayerPixel(after, x, y);
+            }
+            if (differs) row[tx] |= TileChanged;
+        }
+    }
+}
+
+void Widen(RowSpan& span, RowSpan more) {
+    if (more.top >= more.bottom) return;
+    if (more.top < span.top) span.top = more.top;
+    if (more.bottom > span.bottom) span.bottom = more.bottom;
+}
+
+// Only where the lights were or now are does the band change: the sky is put
+// back over last time's rows, the lights added, and what either covered marked,
+// a column of tiles at a time.
+void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
+    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
+    const int band = canvas.nextAuroraBand;
+    canvas.nextAuroraBand = (band + 1) % canvas.auroraBands;
+    // Bands start and end on tile edges, so that tile columns are never shared.
+    const int tiles = canvas.tilesAcross;
+    const int left = static_cast<int>(static_cast<long long>(tiles) * band / canvas.auroraBands) * CanvasTile;
+    int right = static_cast<int>(static_cast<long long>(tiles) * (band + 1) / canvas.auroraBands) * CanvasTile;
+    if (right > backdrop.width) right = backdrop.width;
+    RowSpan* reach = canvas.auroraReach;
+    RowSpan* marks = canvas.auroraMarks + left / CanvasTile;
+    for (int x = left; x < right; ++x) {
+        RowSpan& mark = marks[(x - left) / CanvasTile];
+        if (x % CanvasTile == 0) mark = RowSpan{backdrop.height, 0};
+        for (int y = reach[x].top; y < reach[x].bottom; ++y)
+            backdrop.pixels[y * backdrop.width + x] = canvas.sky[4 * y + (x & 3)];
+        Widen(mark, reach[x]);
+    }
+    PaintAurora(scene, backdrop, left, right, reach + left);
+    for (int x = left; x < right; ++x) Widen(marks[(x - left) / CanvasTile], reach[x]);
+    for (int tileLeft = left; tileLeft < right; tileLeft += CanvasTile) {
+        const RowSpan& mark = marks[(tileLeft - left) / CanvasTile];
+        if (mark.top < mark.bottom) Mark(canvas, PixelRect{tileLeft, mark.top, tileLeft + CanvasTile, mark.bottom}, TileChanged);
+    }
+}
+
+void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
+    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
+    PaintSky(backdrop, PixelRect{0, 0, backdrop.width, backdrop.height});
+    for (int x = 0; x < backdrop.width; ++x) canvas.auroraReach[x] = RowSpan{0, 0};
+    if (scene.aurora) PaintAurora(scene, backdrop, 0, backdrop.width, canvas.auroraReach);
+    Mark(canvas, PixelRect{0, 0, backdrop.width, backdrop.height}, TileChanged);
+}
+
+std::uint32_t LoadTiles(const std::uint8_t* tiles) {
+    std::uint32_t word;
+    std::memcpy(&word, tiles, sizeof word);
+    return word;
+}
+
+// Every tile something was drawn on last frame or is drawn on now must be
+// restored; runs of such tiles along a row become the frame's changes. The
+// map is read four tiles at a time, most of it being clear, and left ready
+// for the next frame: what is drawn now was drawn before.
+void CollectChanges(SceneCanvas& canvas) {
+    constexpr std::uint32_t Before = 0x01010101u * TileDrawnBefore, Now = 0x01010101u * TileDrawnNow;
+    canvas.changeCount = 0;
+    const int width = canvas.frame.width, height = canvas.frame.height;
+    for (int ty = 0; ty < canvas.tilesDown; ++ty) {
+        std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
+        const int top = ty * CanvasTile, bottom = top + CanvasTile < height ? top + CanvasTile : height;
+        int start = -1;
+        for (int tx = 0; tx < canvas.tileStride; tx += 4) {
+            std::uint32_t word = LoadTiles(row + tx);
+            const std::uint32_t next = (word & Now) >> 1;
+            std::memcpy(row + tx, &next, sizeof next);
+            word |= (word & Before) << 2 | (word & Now) << 1;
+            if (word == 0 && start < 0) continue;
+            for (int i = 0; i < 4; ++i) {
+                const bool changed = (word >> (8 * i) & TileChanged) != 0; // the map is little-endian bytes
+                if (changed && start < 0) start = tx + i;
+                if (!changed && start >= 0) {
+                    const int right = (tx + i) * CanvasTile < width ? (tx + i) * CanvasTile : width;
+                    canvas.changes[canvas.changeCount++] = PixelRect{start * CanvasTile, top, right, bottom};
+                    start = -1;
+                }
+            }
+        }
+        if (start >= 0) canvas.changes[canvas.changeCount++] = PixelRect{start * CanvasTile, top, width, bottom};
+    }
+}
+
+// Above and below the northern lights the backdrop is plain sky, made again
+// from its row's pattern: no trip to the far-away backdrop for every star.
+void Restore(const SceneCanvas& canvas, PixelRect area, bool aurora) {
+    const int width = canvas.frame.width;
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::uint32_t* target = canvas.frame.pixels + y * width;
+        if (aurora && y >= canvas.auroraTop && y < canvas.auroraBottom) {
+            CopyPixels(target + area.left, canvas.backdrop + y * width + area.left, area.right - area.left);
+            continue;
+        }
+        const std::uint32_t* pattern = canvas.sky + 4 * y;
+        for (int x = area.left; x < area.right; ++x) target[x] = pattern[x & 3];
+    }
+}
+
+} // namespace
+
+// A run needs an unchanged tile after it, but for the last of a row.
+std::size_t SceneCanvasMaxChanges(int width, int height) {
+    if (width <= 0 || height <= 0) return 0;
+    return static_cast<std::size_t>(TilesFor(height)) * static_cast<std::size_t>((TilesFor(width) + 1) / 2);
+}
+
+std::size_t SceneCanvasBytes(int width, int height) {
+    if (width <= 0 || height <= 0) return 0;
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    return Aligned(pixels * sizeof(std::uint32_t)) + Aligned(static_cast<std::size_t>(width) * sizeof(float)) +
+           Aligned(static_cast<std::size_t>(width) * sizeof(RowSpan)) +
+           Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(RowSpan)) +
+           Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t)) +
+           Aligned(static_cast<std::size_t>(TileStride(width)) * static_cast<std::size_t>(TilesFor(height))) +
+           Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect)) +
+           2 * PlanetLayerCapacity(width, height) * sizeof(std::uint32_t);
+}
+
+int AuroraBandsFor(int width, int height) {
+    int top, bottom;
+    AuroraRows(height, top, bottom);
+    const long long pixels = static_cast<long long>(width) * (bottom > top ? bottom - top : 0);
+    const long long bands = (pixels + AuroraPixelsPerFrame - 1) / AuroraPixelsPerFrame;
+    return bands < 1 ? 1 : (bands > width ? (width > 0 ? width : 1) : static_cast<int>(bands));
+}
+
+SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
+    SceneCanvas canvas = {};
+    canvas.frame = frame;
+    canvas.planetLayer = EmptyPlanetLayer(nullptr, 0);
+    if (memory == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
+        canvas.frame.pixels = nullptr;
+        return canvas;
+    }
+    const int width = frame.width, height = frame.height;
+    unsigned char* next = static_cast<unsigned char*>(memory);
+    canvas.backdrop = reinterpret_cast<std::uint32_t*>(next);
+    next += Aligned(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(std::uint32_t));
+    canvas.crest = reinterpret_cast<float*>(next);
+    next += Aligned(static_cast<std::size_t>(width) * sizeof(float));
+    canvas.auroraReach = reinterpret_cast<RowSpan*>(next);
+    next += Aligned(static_cast<std::size_t>(width) * sizeof(RowSpan));
+    canvas.auroraMarks = reinterpret_cast<RowSpan*>(next);
+    next += Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(RowSpan));
+    canvas.sky = reinterpret_cast<std::uint32_t*>(next);
+    next += Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t));
+    canvas.tilesAcross = TilesFor(width);
+    canvas.tileStride = TileStride(width);
+    canvas.tilesDown = TilesFor(height);
+    canvas.tiles = next;
+    next += Aligned(static_cast<std::size_t>(canvas.tileStride) * static_cast<std::size_t>(canvas.tilesDown));
+    canvas.changes = reinterpret_cast<PixelRect*>(next);
+    next += Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect));
+    const std::size_t layerCapacity = PlanetLayerCapacity(width, height);
+    canvas.planetLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next), layerCapacity);
+    canvas.spareLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next) + layerCapacity, layerCapacity);
+    std::memset(canvas.tiles, 0, static_cast<std::size_t>(canvas.tileStride) * canvas.tilesDown);
+    for (int x = 0; x < width; ++x) canvas.crest[x] = RidgeCrest(x, width, height);
+    for (int y = 0; y < height; ++y) SkyPattern(y, height, canvas.sky + 4 * y);
+    AuroraRows(height, canvas.auroraTop, canvas.auroraBottom);
+    canvas.auroraBands = AuroraBandsFor(width, height);
+    return canvas;
+}
+
+void DrawScene(const Scene& scene, SceneCanvas& canvas) {
+    const PixelFrame& frame = canvas.frame;
+    if (frame.pixels == nullptr) return;
+    if (!canvas.painted)
+        PaintBackdrop(scene, canvas);
+    else if (scene.aurora)
+        RefreshAuroraBand(scene, canvas);
+    canvas.painted = true;
+
+    const PlanetPlacement planet = PlacePlanet(scene);
+    if (!PlanetLayerFits(canvas.planetLayer, frame, planet)) {
+        RepaintPlanetLayer(canvas.spareLayer, frame, planet);
+        MarkLayerChanges(canvas, canvas.planetLayer, canvas.spareLayer);
+        const PlanetLayer shown = canvas.planetLayer;
+        canvas.planetLayer = canvas.spareLayer;
+        canvas.spareLayer = shown;
+    }
+    for (int i = 0; i < scene.starCount; ++i) Mark(canvas, StarBounds(scene.stars[i]), TileDrawnNow);
+    PixelRect meteor;
+    if (MeteorBounds(scene, frame.height, meteor)) Mark(canvas, meteor, TileDrawnNow);
+    const MoonPlacement moon = PlaceMoon(scene, planet);
+    Mark(canvas, MoonBounds(moon), TileDrawnNow);
+
+    CollectChanges(canvas);
+    for (int i = 0; i < canvas.changeCount; ++i) Restore(canvas, canvas.changes[i], scene.aurora);
+    PaintStars(scene, frame);
+    PaintMeteor(scene, frame);
+    if (!moon.inFront) PaintMoon(frame, moon);
+    for (int i = 0; i < canvas.changeCount; ++i) CompositePlanetLayer(canvas.planetLayer, frame, canvas.changes[i]);
+    if (moon.inFront) PaintMoon(frame, moon);
+    for (int i = 0; i < canvas.changeCount; ++i) {
+        const PixelRect& area = canvas.changes[i];
+        PaintRidge(frame, canvas.crest + area.left, area);
+    }
+}

@@ -1,0 +1,54 @@
+// Draws the scene frame after frame by parts: the same picture as RenderScene
+// (renderer.h), but each frame only what changed is restored, redrawn and
+// listed for the window.
+//
+// The sky and the northern lights live in a backdrop; the stars, the meteor
+// and the moon are cleared from it and drawn again each frame in small tiles;
+// the planet layer is blended again only over tiles that were restored, and
+// over those a repaint of it changed. The northern lights change slowly, so
+// each frame recomputes them in one band of columns, sweeping across the
+// screen: a column is up to AuroraBandsFor frames old (5 at 1920 x 1080).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "screensaver/planet_painter.h"
+#include "screensaver/renderer.h"
+#include "screensaver/scene_layers.h"
+
+constexpr int CanvasTile = 4; // pixels a side
+
+struct SceneCanvas {
+    PixelFrame frame;        // what the window shows
+    std::uint32_t* backdrop; // the sky and the northern lights, nothing in front of them
+    float* crest;            // the ridge's crest per column
+    std::uint32_t* sky;      // the sky's pattern, four pixels a row
+    RowSpan* auroraReach;    // per column, the rows the northern lights were last painted in
+    RowSpan* auroraMarks;    // per column of tiles, the rows a band refresh changes
+    std::uint8_t* tiles;     // flags per tile, tileStride a row, tilesDown rows
+    PixelRect* changes;      // this frame's changed pixels as runs of tiles, top to bottom
+    int changeCount;
+    PlanetLayer planetLayer;  // the one shown
+    PlanetLayer spareLayer;   // the next one is painted here, to find what it changes
+    int tilesAcross, tilesDown, tileStride;
+    int auroraTop, auroraBottom; // the rows the northern lights may reach
+    int auroraBands, nextAuroraBand;
+    bool painted; // a first whole frame has been drawn
+};
+
+// The bytes of memory a canvas needs besides the frame itself.
+std::size_t SceneCanvasBytes(int width, int height);
+
+// At most this many changes are listed a frame.
+std::size_t SceneCanvasMaxChanges(int width, int height);
+
+// A canvas over the caller's frame and memory (SceneCanvasBytes of it); the
+// first DrawScene paints the whole frame.
+SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory);
+
+// How many bands the northern lights are recomputed in: one per frame.
+int AuroraBandsFor(int width, int height);
+
+// Brings the frame up to the scene; canvas.changes then lists what changed.
+void DrawScene(const Scene& scene, SceneCanvas& canvas);

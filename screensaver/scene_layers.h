@@ -1,0 +1,43 @@
+// The parts of the picture, each paintable over part of a frame, so that the
+// full repaint (renderer.h) and the incremental one (scene_canvas.h) draw the
+// very same pixels. Painting order: sky, northern lights, stars, meteor,
+// planet system, ridge.
+#pragma once
+
+#include <cstdint>
+
+#include "screensaver/renderer.h"
+
+// A rectangle of pixels, right and bottom exclusive.
+struct PixelRect {
+    int left, top, right, bottom;
+};
+
+// The sky gradient over the rectangle (clipped to the frame).
+void PaintSky(const PixelFrame& frame, PixelRect area);
+// The sky's row y repeats these four pixels (x & 3) on a frame this high.
+void SkyPattern(int y, int height, std::uint32_t pattern[4]);
+
+// Rows top..bottom-1 of one column; empty when top >= bottom.
+struct RowSpan {
+    int top, bottom;
+};
+
+// The northern lights added over columns left..right-1. With reach, the rows
+// each column got light in are written to reach[x - left].
+void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach = nullptr);
+// The rows the northern lights may ever reach on a frame this high.
+void AuroraRows(int height, int& top, int& bottom);
+
+// Stars and the meteor added where they are; StarBounds and MeteorBounds give the pixels
+// each may touch, so that a caller can restore them.
+void PaintStars(const Scene& scene, const PixelFrame& frame);
+void PaintMeteor(const Scene& scene, const PixelFrame& frame);
+PixelRect StarBounds(const Star& star);
+bool MeteorBounds(const Scene& scene, int frameHeight, PixelRect& bounds);
+
+// The ridge's top edge at column x, in rows from the top (fractional).
+float RidgeCrest(int x, int width, int height);
+// The ridge over the rectangle, which lies inside the frame; crest[i] is the
+// crest of column area.left + i.
+void PaintRidge(const PixelFrame& frame, const float* crest, PixelRect area);
