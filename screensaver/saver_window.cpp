@@ -191,14 +191,22 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         SetTimer(window, FrameTimer, FrameIntervalMs, nullptr);
         return 0;
     }
-    case WM_SIZE: ResizeScene(LOWORD(longParam), HIWORD(longParam)); return 0;
+    case WM_SIZE:
+        ResizeScene(LOWORD(longParam), HIWORD(longParam));
+        if (saver.bufferDc == nullptr) InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_TIMER:
         if (wordParam == FrameTimer && (FullScreen() || FollowPreviewParent(window))) NextFrame(window);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         const HDC dc = BeginPaint(window, &paint);
-        Present(dc);
+        // Without a back buffer (no memory for it) black, never the desktop
+        // that erasing is suppressed for.
+        if (saver.bufferDc != nullptr)
+            Present(dc);
+        else
+            FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         EndPaint(window, &paint);
         return 0;
     }
