@@ -16,8 +16,9 @@ import statistics
 import subprocess
 from collections import defaultdict, namedtuple
 
+from chart import draw_bar_chart
+
 PAUSE_MS = 2000.0  # the installer's fixed pause, subtracted from its install work
-FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 
 
 # ---- reading ---------------------------------------------------------------
@@ -262,43 +263,19 @@ def markdown(s, info, nsis_build, loaded, import_lists, args):
 
 def draw_chart(s, path):
     """Bars relative to NSIS (= 100 %) for each figure; red marks: the goals."""
-    width, left, right, top, row, bar = 800, 130, 210, 50, 70, 16
     marks = {}
     for v in verdicts(s):
         limit = v.goal.limit * v.figure.floor(s) if v.goal.relative_to_floor else v.goal.limit
         marks[v.figure.key] = limit / v.figure.nsis(s)
-    height = top + row * len(FIGURES) + 10
-    ratios = [value(s) / f.nsis(s) for f in FIGURES for value in (f.ours, f.floor)]
-    axis = min(2.0, max([1.0] + ratios))
-    plot = width - left - right
-    colours = (("NSIS", "#8c8c8c"), ("ours", "#2f6fb2"), ("floor", "#5aa55a"))
-    draw = []
-
-    def text(x, y, words, size=12):
-        escaped = words.replace("'", "\\'")
-        draw.extend(["-fill", "black", "-undercolor", "white", "-pointsize", str(size),
-                     "-draw", f"text {x:.0f},{y:.0f} '{escaped}'", "-undercolor", "none"])
-
-    def rectangle(colour, x0, y0, x1, y1):
-        draw.extend(["-fill", colour, "-draw", f"rectangle {x0:.0f},{y0:.0f} {x1:.0f},{y1:.0f}"])
-
-    text(10, 22, "Medians relative to NSIS (= 100 %); red marks: the goals", 13)
-    for index, (name, colour) in enumerate(colours):
-        rectangle(colour, width - 250 + index * 80, 11, width - 238 + index * 80, 23)
-        text(width - 234 + index * 80, 22, name)
-    for index, figure in enumerate(FIGURES):
-        y = top + index * row
+    axis = min(2.0, max([1.0] + [value(s) / f.nsis(s) for f in FIGURES for value in (f.ours, f.floor)]))
+    rows = []
+    for figure in FIGURES:
         nsis = figure.nsis(s)
-        text(10, y + 31, figure.short, 13)
-        if figure.key in marks:
-            x = left + min(marks[figure.key], axis) / axis * plot
-            rectangle("#d02020", x - 1, y - 4, x + 1, y + 3 * (bar + 2))
-        for position, (value, (_, colour)) in enumerate(zip((nsis, figure.ours(s), figure.floor(s)), colours)):
-            length = max(1.0, min(value / nsis, axis) / axis * plot)
-            y0 = y + position * (bar + 2)
-            rectangle(colour, left, y0, left + length, y0 + bar)
-            text(left + length + 6, y0 + 13, f"{figure.unit(value)}  ({value / nsis * 100:.0f} %)", 11)
-    subprocess.run(["convert", "-size", f"{width}x{height}", "xc:white", "-font", FONT, *draw, path], check=True)
+        bars = [(value / nsis / axis, f"{figure.unit(value)}  ({value / nsis * 100:.0f} %)")
+                for value in (nsis, figure.ours(s), figure.floor(s))]
+        rows.append((figure.short, bars, [marks[figure.key] / axis] if figure.key in marks else []))
+    draw_bar_chart(path, "Medians relative to NSIS (= 100 %); red marks: the goals",
+                   (("NSIS", "#8c8c8c"), ("ours", "#2f6fb2"), ("floor", "#5aa55a")), rows, left=130)
 
 
 def main():

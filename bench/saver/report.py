@@ -6,11 +6,14 @@ Figures come as lines <program> TAB <width> TAB <height> TAB <metric> TAB <value
 program is host, before or after. Medians of the runs.
 """
 import argparse
+import os
 import statistics
-import subprocess
+import sys
 from collections import defaultdict
 
-FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from chart import draw_bar_chart  # noqa: E402 (the benchmark's shared chart, one folder up)
+
 FRAMES_GOAL = 30.0
 CPU_GOALS = {(1920, 1080): 8.0, (3840, 2160): 20.0, (5120, 1440): 20.0}  # % of one core
 SCREEN_NAMES = {(1920, 1080): "1920 x 1080", (2560, 1440): "2560 x 1440", (3840, 2160): "3840 x 2160",
@@ -107,44 +110,18 @@ def markdown(figures, chart_link, runs, seconds, before_label):
 
 def draw_chart(figures, path):
     """CPU share of one core per screen size, before and after, with the goals as red marks."""
-    sizes = sizes_of(figures)
-    width, left, top, row, bar = 800, 170, 50, 56, 18
-    height = top + row * len(sizes) + 10
-    axis = 100.0
-    plot = width - left - 140
-    colours = (("before", "#8c8c8c"), ("after", "#2f6fb2"))
-    draw = []
-
-    def text(x, y, words, size=12):
-        escaped = words.replace("'", "\\'")
-        draw.extend(["-fill", "black", "-undercolor", "white", "-pointsize", str(size),
-                     "-draw", f"text {x:.0f},{y:.0f} '{escaped}'", "-undercolor", "none"])
-
-    def rectangle(colour, x0, y0, x1, y1):
-        draw.extend(["-fill", colour, "-draw", f"rectangle {x0:.0f},{y0:.0f} {x1:.0f},{y1:.0f}"])
-
-    text(10, 22, "Screen saver's CPU, % of one core (medians); red marks: the goals", 13)
-    for index, (name, colour) in enumerate(colours):
-        x = width - 170 + index * 80
-        rectangle(colour, x, 11, x + 12, 23)
-        text(x + 16, 22, name)
-    for index, size in enumerate(sizes):
-        y = top + index * row
-        text(10, y + 24, SCREEN_NAMES.get(size, f"{size[0]} x {size[1]}").split(" (")[0], 13)
-        goal = CPU_GOALS.get(size)
-        if goal:
-            x = left + goal / axis * plot
-            rectangle("#d02020", x - 1, y - 4, x + 1, y + 2 * (bar + 2))
-        for position, (program, colour) in enumerate(colours):
-            value = median(figures, program, size, "cpu_percent")
-            if value is None:
-                continue
+    rows = []
+    for size in sizes_of(figures):
+        bars = []
+        for program in ("before", "after"):
+            cpu = median(figures, program, size, "cpu_percent")
             fps = median(figures, program, size, "frames_per_second")
-            y0 = y + position * (bar + 2)
-            length = max(1.0, min(value, axis) / axis * plot)
-            rectangle(colour, left, y0, left + length, y0 + bar)
-            text(left + length + 6, y0 + 14, f"{value:.0f} %, {fps:.0f} frames/s", 11)
-    subprocess.run(["convert", "-size", f"{width}x{height}", "xc:white", "-font", FONT, *draw, path], check=True)
+            bars.append(None if cpu is None else (cpu / 100.0, f"{cpu:.0f} %, {fps:.0f} frames/s"))
+        goal = CPU_GOALS.get(size)
+        rows.append((SCREEN_NAMES.get(size, f"{size[0]} x {size[1]}").split(" (")[0], bars,
+                     [goal / 100.0] if goal else []))
+    draw_bar_chart(path, "Screen saver's CPU, % of one core (medians); red marks: the goals",
+                   (("before", "#8c8c8c"), ("after", "#2f6fb2")), rows)
 
 
 def main():
