@@ -18,6 +18,16 @@ inline void CopyPixels(std::uint32_t* target, const std::uint32_t* source, int c
     for (; i < count; ++i) target[i] = source[i];
 }
 
+// A row of sky: pattern[x & 3] at every pixel x, the run starting where x & 3 is 0.
+inline void RepeatPixels(std::uint32_t* target, const std::uint32_t pattern[4], int count) {
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+    for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i), four);
+#endif
+    for (; i < count; ++i) target[i] = pattern[i & 3];
+}
+
 inline void ClearPixels(std::uint32_t* target, std::size_t count) {
     std::size_t i = 0;
 #ifdef __SSE2__
