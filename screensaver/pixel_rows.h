@@ -18,6 +18,16 @@ inline void CopyPixels(std::uint32_t* target, const std::uint32_t* source, int c
     for (; i < count; ++i) target[i] = source[i];
 }
 
+// A row of sky: pattern[x & 3] at every pixel x, the run starting where x & 3 is 0.
+inline void RepeatPixels(std::uint32_t* target, const std::uint32_t pattern[4], int count) {
+    int i = 0;
+#ifdef __SSE2__
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
+    for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i), four);
+#endif
+    for (; i < count; ++i) target[i] = pattern[i & 3];
+}
+
 inline void ClearPixels(std::uint32_t* target, std::size_t count) {
     std::size_t i = 0;
 #ifdef __SSE2__
@@ -39,4 +49,35 @@ inline bool SamePixels(const std::uint32_t* a, const std::uint32_t* b, int count
     for (; i < count; ++i)
         if (a[i] != b[i]) return false;
     return true;
+}
+
+// Four pixels of a layer whose top byte is coverage: all clear, all opaque
+// (255), or mixed. Most of a planet layer is one of the first two.
+enum class FourCover { Clear, Opaque, Mixed };
+
+inline FourCover CoverOfFour(const std::uint32_t* stored) {
+#ifdef __SSE2__
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stored));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(four, _mm_setzero_si128())) == 0xFFFF) return FourCover::Clear;
+    const __m128i coverage = _mm_srli_epi32(four, 24);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(coverage, _mm_set1_epi32(255))) == 0xFFFF) return FourCover::Opaque;
+    return FourCover::Mixed;
+#else
+    bool clear = true, opaque = true;
+    for (int i = 0; i < 4; ++i) {
+        clear = clear && stored[i] == 0;
+        opaque = opaque && stored[i] >> 24 == 255u;
+    }
+    return clear ? FourCover::Clear : (opaque ? FourCover::Opaque : FourCover::Mixed);
+#endif
+}
+
+// The colours of four opaque layer pixels, their coverage byte dropped.
+inline void CopyColorsOfFour(std::uint32_t* target, const std::uint32_t* stored) {
+#ifdef __SSE2__
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stored));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target), _mm_and_si128(four, _mm_set1_epi32(0xFFFFFF)));
+#else
+    for (int i = 0; i < 4; ++i) target[i] = stored[i] & 0xFFFFFFu;
+#endif
 }

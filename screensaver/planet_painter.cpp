@@ -204,6 +204,13 @@ Sample LoadSample(std::uint32_t stored) {
     return {stored & 0xFFFFFFu, alpha == 255u ? 256u : alpha};
 }
 
+void CompositeStored(std::uint32_t& pixel, std::uint32_t stored) {
+    if (stored >> 24 == 255u)
+        pixel = stored & 0xFFFFFFu; // the planet's disc hides everything behind it
+    else if (stored != 0)
+        pixel = Composite(pixel, LoadSample(stored));
+}
+
 constexpr float LayerTolerance = 0.2f; // pixels
 
 // tolerance: how far, in pixels, the planet may have moved from where the layer shows it.
@@ -256,13 +263,15 @@ void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect
     for (int y = top; y < bottom; ++y) {
         const std::uint32_t* source = layer.pixels + (y - layer.top) * layer.width - layer.left;
         std::uint32_t* target = frame.pixels + y * frame.width;
-        for (int x = left; x < right; ++x) {
-            const std::uint32_t stored = source[x];
-            if (stored >> 24 == 255u)
-                target[x] = stored & 0xFFFFFFu; // the planet's disc hides everything behind it
-            else if (stored != 0)
-                target[x] = Composite(target[x], LoadSample(stored));
+        int x = left;
+        // Four at a time where the layer is clear or the disc hides what is behind it.
+        for (; x + 4 <= right; x += 4) {
+            const FourCover cover = CoverOfFour(source + x);
+            if (cover == FourCover::Opaque) CopyColorsOfFour(target + x, source + x);
+            if (cover != FourCover::Mixed) continue;
+            for (int i = x; i < x + 4; ++i) CompositeStored(target[i], source[i]);
         }
+        for (; x < right; ++x) CompositeStored(target[x], source[x]);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "screensaver/scene_canvas.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "screensaver/pixel_rows.h"
@@ -96,13 +97,17 @@ void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
     if (right > backdrop.width) right = backdrop.width;
     RowSpan* reach = canvas.auroraReach;
     RowSpan* marks = canvas.auroraMarks + left / CanvasTile;
+    RowSpan lit = {backdrop.height, 0};
     for (int x = left; x < right; ++x) {
         RowSpan& mark = marks[(x - left) / CanvasTile];
         if (x % CanvasTile == 0) mark = RowSpan{backdrop.height, 0};
-        for (int y = reach[x].top; y < reach[x].bottom; ++y)
-            backdrop.pixels[y * backdrop.width + x] = canvas.sky[4 * y + (x & 3)];
         Widen(mark, reach[x]);
+        Widen(lit, reach[x]);
     }
+    // Row by row: a column at a time strode through memory and stood high in
+    // the profile. Outside the light the backdrop is sky already.
+    for (int y = lit.top; y < lit.bottom; ++y)
+        RepeatPixels(backdrop.pixels + y * backdrop.width + left, canvas.sky + 4 * y, right - left);
     PaintAurora(scene, backdrop, left, right, reach + left);
     for (int x = left; x < right; ++x) Widen(marks[(x - left) / CanvasTile], reach[x]);
     for (int tileLeft = left; tileLeft < right; tileLeft += CanvasTile) {
@@ -167,8 +172,7 @@ void Restore(const SceneCanvas& canvas, PixelRect area, bool aurora) {
             CopyPixels(target + area.left, canvas.backdrop + y * width + area.left, area.right - area.left);
             continue;
         }
-        const std::uint32_t* pattern = canvas.sky + 4 * y;
-        for (int x = area.left; x < area.right; ++x) target[x] = pattern[x & 3];
+        RepeatPixels(target + area.left, canvas.sky + 4 * y, area.right - area.left);
     }
 }
 
@@ -231,7 +235,13 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     canvas.planetLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next), layerCapacity);
     canvas.spareLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next) + layerCapacity, layerCapacity);
     std::memset(canvas.tiles, 0, static_cast<std::size_t>(canvas.tileStride) * canvas.tilesDown);
-    for (int x = 0; x < width; ++x) canvas.crest[x] = RidgeCrest(x, width, height);
+    canvas.ridgeTop = height;
+    for (int x = 0; x < width; ++x) {
+        canvas.crest[x] = RidgeCrest(x, width, height);
+        const float crestRow = std::floor(canvas.crest[x]);
+        const int row = crestRow < 0.0f ? 0 : (crestRow < static_cast<float>(height) ? static_cast<int>(crestRow) : height);
+        if (row < canvas.ridgeTop) canvas.ridgeTop = row;
+    }
     for (int y = 0; y < height; ++y) SkyPattern(y, height, canvas.sky + 4 * y);
     AuroraRows(height, canvas.auroraTop, canvas.auroraBottom);
     canvas.auroraBands = AuroraBandsFor(width, height);
@@ -270,6 +280,6 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
     if (moon.inFront) PaintMoon(frame, moon);
     for (int i = 0; i < canvas.changeCount; ++i) {
         const PixelRect& area = canvas.changes[i];
-        PaintRidge(frame, canvas.crest + area.left, area);
+        if (area.bottom > canvas.ridgeTop) PaintRidge(frame, canvas.crest + area.left, area);
     }
 }

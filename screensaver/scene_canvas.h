@@ -33,6 +33,7 @@ struct SceneCanvas {
     PlanetLayer spareLayer;   // the next one is painted here, to find what it changes
     int tilesAcross, tilesDown, tileStride;
     int auroraTop, auroraBottom; // the rows the northern lights may reach
+    int ridgeTop;                // changes above this row leave the ridge alone
     int auroraBands, nextAuroraBand;
     bool painted; // a first whole frame has been drawn
 };

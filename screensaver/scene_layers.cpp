@@ -141,18 +141,25 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
             int y0 = static_cast<int>(std::ceil(top)), y1 = static_cast<int>(std::floor(top + span));
             if (y0 < 0) y0 = 0;
             if (y1 > frame.height - 1) y1 = frame.height - 1;
-            if (reach != nullptr && y0 <= y1) {
-                RowSpan& rows = reach[x - left];
-                if (rows.top >= rows.bottom) rows = RowSpan{y0, y1 + 1};
-                if (y0 < rows.top) rows.top = y0;
-                if (y1 + 1 > rows.bottom) rows.bottom = y1 + 1;
-            }
             int position = static_cast<int>((static_cast<float>(y0) - top) * static_cast<float>(step));
             std::uint32_t* pixel = frame.pixels + y0 * frame.width + x;
+            // The rows where light was added: at the faint ends of the curtain
+            // it scales down to nothing and leaves the sky as it was.
+            int litTop = y1 + 1, litBottom = y0;
             for (int y = y0; y <= y1; ++y, position += step, pixel += frame.width) {
                 const int k = position >> 16;
                 if (k >= ProfileSteps) break;
-                *pixel = AddPixel(*pixel, ScalePixel(profile[k < 0 ? 0 : k], weight));
+                const std::uint32_t light = ScalePixel(profile[k < 0 ? 0 : k], weight);
+                if (light == 0) continue;
+                *pixel = AddPixel(*pixel, light);
+                if (y < litTop) litTop = y;
+                litBottom = y + 1;
+            }
+            if (reach != nullptr && litTop < litBottom) {
+                RowSpan& rows = reach[x - left];
+                if (rows.top >= rows.bottom) rows = RowSpan{litTop, litBottom};
+                if (litTop < rows.top) rows.top = litTop;
+                if (litBottom > rows.bottom) rows.bottom = litBottom;
             }
         }
     }
