@@ -81,20 +81,6 @@ Image RenderPackedDib(const std::vector<uint8_t>& packed) {
     return drawn > 0 ? canvas.Take() : Image{};
 }
 
-std::vector<uint8_t> ResourceBytes(const std::string& modulePath, const char* name, const char* type) {
-    std::vector<uint8_t> bytes;
-    HMODULE module = LoadLibraryExA(modulePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == nullptr) return bytes;
-    HRSRC found = FindResourceA(module, name, type);
-    const void* data = found ? LockResource(LoadResource(module, found)) : nullptr;
-    if (data != nullptr) {
-        const uint8_t* start = static_cast<const uint8_t*>(data);
-        bytes.assign(start, start + SizeofResource(module, found));
-    }
-    FreeLibrary(module);
-    return bytes;
-}
-
 bool SaveBmp(const Image& image, const std::string& path) {
     if (image.Empty()) return false;
     const size_t rowBytes = (size_t(image.width) * 3 + 3) / 4 * 4;

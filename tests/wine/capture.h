@@ -24,8 +24,6 @@ struct Image {
 Image CaptureScreen(int left, int top, int width, int height);
 // A packed bitmap (header, colour table, rows) drawn 1:1 by GDI into a true-colour image.
 Image RenderPackedDib(const std::vector<uint8_t>& packed);
-// The bytes of a resource of a module loaded as a data file; empty when it is not there.
-std::vector<uint8_t> ResourceBytes(const std::string& modulePath, const char* name, const char* type);
 // Saves the image as a 24-bit .bmp file.
 bool SaveBmp(const Image& image, const std::string& path);
 // 0x00RRGGBB of a COLORREF.

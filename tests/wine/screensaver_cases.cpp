@@ -32,13 +32,12 @@ void PumpFor(DWORD milliseconds) {
 // Installs through the real installer's Install command, as a user would.
 bool InstallWithInstaller() {
     RemoveInstalledFiles();
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    if (window == nullptr) {
+    StartedInstaller installer;
+    if (installer.window == nullptr) {
         Fail(__FILE__, __LINE__, "no installer window");
         return false;
     }
-    PostCommand(window, CmdInstall);
+    PostCommand(installer.window, CmdInstall);
     ExpectBox(installer, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, IDOK, 20000);
     ExitInstaller(installer);
     if (!FileExists(InstalledSaver())) return false;
@@ -48,20 +47,13 @@ bool InstallWithInstaller() {
 }
 
 void UninstallWithInstaller() {
-    Program installer(Installer());
-    HWND window = WaitForMainWindow(installer);
-    if (window == nullptr) return Fail(__FILE__, __LINE__, "no installer window");
-    PostCommand(window, CmdUninstall);
+    StartedInstaller installer;
+    if (installer.window == nullptr) return Fail(__FILE__, __LINE__, "no installer window");
+    PostCommand(installer.window, CmdUninstall);
     ExpectBox(installer, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, IDYES);
     ExpectBox(installer, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, IDOK);
     ExitInstaller(installer);
 }
-
-// Leaves the prefix as it was found for the cases that follow; declared first
-// in a case so that it runs after the saver has been ended.
-struct RemoveInstalledFilesAtEnd {
-    ~RemoveInstalledFilesAtEnd() { RemoveInstalledFiles(); }
-};
 
 // Starts the installed copy from the Windows directory, as the system does.
 class InstalledSaverRun {
@@ -160,7 +152,8 @@ void SendMouseMove(int dx, int dy) {
 
 // The installed saver running full screen, ready for input.
 void RunFullScreenThen(void (*input)(), bool shouldEnd) {
-    const RemoveInstalledFilesAtEnd cleanUp;
+    // First, so that the files go only after the saver has ended.
+    const CleanDirectories clean;
     REQUIRE(InstallWithInstaller());
     InstalledSaverRun run("/s");
     REQUIRE(WaitForSaverWindow(run.program()) != nullptr);
@@ -211,7 +204,8 @@ HWND WaitForSettingsDialog(const Program& program) {
 } // namespace
 
 WINE_CASE(SaverCoversTheScreenAndAnimates) {
-    const RemoveInstalledFilesAtEnd cleanUp;
+    // First, so that the files go only after the saver has ended.
+    const CleanDirectories clean;
     REQUIRE(InstallWithInstaller());
     const Capture before = CaptureScreen();
     InstalledSaverRun run("/s");
@@ -261,7 +255,8 @@ WINE_CASE(SaverIgnoresTinyMouseMove) {
 }
 
 WINE_CASE(PreviewIsAChildOfTheGivenWindowAndEndsWithIt) {
-    const RemoveInstalledFilesAtEnd cleanUp;
+    // First, so that the files go only after the saver has ended.
+    const CleanDirectories clean;
     REQUIRE(InstallWithInstaller());
     HWND host = CreatePreviewHost(320, 260);
     REQUIRE(host != nullptr);
@@ -299,7 +294,8 @@ WINE_CASE(PreviewIsAChildOfTheGivenWindowAndEndsWithIt) {
 }
 
 WINE_CASE(PreviewWithoutAUsableWindowEndsAtOnce) {
-    const RemoveInstalledFilesAtEnd cleanUp;
+    // First, so that the files go only after the saver has ended.
+    const CleanDirectories clean;
     REQUIRE(InstallWithInstaller());
     for (const char* arguments : {"/p", "/p 0", "/p 12345678"}) {
         InstalledSaverRun run(arguments);
@@ -308,7 +304,8 @@ WINE_CASE(PreviewWithoutAUsableWindowEndsAtOnce) {
 }
 
 WINE_CASE(SettingsDialogSavesThePreferencesAndUninstallRemovesThem) {
-    const RemoveInstalledFilesAtEnd cleanUp;
+    // First, so that the files go only after the saver has ended.
+    const CleanDirectories clean;
     REQUIRE(InstallWithInstaller());
     CHECK(!FileExists(PrefsFile()));
     {
@@ -349,7 +346,8 @@ WINE_CASE(SettingsDialogSavesThePreferencesAndUninstallRemovesThem) {
 }
 
 WINE_CASE(SettingsCancelWritesNothing) {
-    const RemoveInstalledFilesAtEnd cleanUp;
+    // First, so that the files go only after the saver has ended.
+    const CleanDirectories clean;
     REQUIRE(InstallWithInstaller());
     for (const char* arguments : {"", "/c", "/x"}) {
         InstalledSaverRun run(arguments);
