@@ -51,15 +51,12 @@ void InstallScreenSaver(HWND mainWindow) {
         ReportExpansionFailure();
         return;
     }
-    if (IsPresentIn(locations.WindowsDir, names.ScrName) || IsPresentIn(locations.SystemDir, names.ScrName)) {
+    if (FindInstalledCopies().Any()) {
         if (ShowMessage(app.instance, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, MB_YESNO | MB_ICONEXCLAMATION) !=
             IDYES)
             return;
-        // Asked again: a command chosen while the question was open may have
-        // removed or replaced the copies.
-        const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
-        const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
-        if ((inWindows || inSystem) && !RemoveInstalledCopies(inSystem != 0, inWindows != 0)) return;
+        const InstalledCopies copies = FindInstalledCopies();
+        if (copies.Any() && !RemoveInstalledCopies(copies.inSystem, copies.inWindows)) return;
     }
 
     app.progressWindow = nullptr;

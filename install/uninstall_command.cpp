@@ -14,32 +14,31 @@ void DeleteIn(const char* directory, const char* name) {
     platform::DeleteFileA(path);
 }
 
-bool IsInstalled() {
-    return IsPresentIn(locations.WindowsDir, names.ScrName) || IsPresentIn(locations.SystemDir, names.ScrName);
-}
-
 void ReportNothingInstalled() {
     ShowMessage(app.instance, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace
 
+InstalledCopies FindInstalledCopies() {
+    const bool inWindows = IsPresentIn(locations.WindowsDir, names.ScrName) != 0;
+    const bool inSystem = IsPresentIn(locations.SystemDir, names.ScrName) != 0;
+    return {inSystem, inWindows};
+}
+
 void UninstallScreenSaver(HWND /*mainWindow*/) {
-    if (!IsInstalled()) {
+    if (!FindInstalledCopies().Any()) {
         ReportNothingInstalled();
         return;
     }
     if (ShowMessage(app.instance, IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, MB_YESNO | MB_ICONEXCLAMATION) !=
         IDYES)
         return;
-    // Asked again: a command chosen while the question was open may have
-    // removed the copies already, or installed one.
-    const DWORD inWindows = IsPresentIn(locations.WindowsDir, names.ScrName);
-    const DWORD inSystem = IsPresentIn(locations.SystemDir, names.ScrName);
-    if (!inWindows && !inSystem)
+    const InstalledCopies copies = FindInstalledCopies();
+    if (!copies.Any())
         ReportNothingInstalled();
     else
-        RemoveInstalledCopies(inSystem != 0, inWindows != 0);
+        RemoveInstalledCopies(copies.inSystem, copies.inWindows);
 }
 
 BOOL RemoveInstalledCopies(BOOL inSystem, BOOL inWindows) {

@@ -3,6 +3,15 @@
 
 #include "platform/platform.h"
 
+// Where a copy of the screen saver is now. Probed anew before each removal: a
+// command chosen while a question was open may have changed the answer.
+struct InstalledCopies {
+    bool inSystem;
+    bool inWindows;
+    bool Any() const { return inSystem || inWindows; }
+};
+InstalledCopies FindInstalledCopies();
+
 void UninstallScreenSaver(HWND mainWindow);
 // Deletes the copies the flags name and their preferences files, then reports.
 // True when every copy asked for is gone.
