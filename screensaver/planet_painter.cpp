@@ -352,11 +352,24 @@ PixelRect MoonBounds(const MoonPlacement& moon) {
             static_cast<int>(std::ceil(moon.y + moon.radius + 1)) + 1};
 }
 
-bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
-    // The same share of the screen as a fifth of a pixel at 1080 rows: on a
-    // denser screen a repaint is as often as there, not more.
+// The same share of the screen as a fifth of a pixel at 1080 rows: on a
+// denser screen a repaint is as often as there, not more.
+float ToleranceFor(const PixelFrame& frame) {
     const float rows = static_cast<float>(frame.height);
-    return LayerStillFits(layer, frame, placement, rows > 1080.0f ? LayerTolerance * rows / 1080.0f : LayerTolerance);
+    return rows > 1080.0f ? LayerTolerance * rows / 1080.0f : LayerTolerance;
+}
+
+bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
+    return LayerStillFits(layer, frame, placement, ToleranceFor(frame));
+}
+
+bool PlanetPlacementsClose(const PixelFrame& frame, const PlanetPlacement& painted, const PlanetPlacement& now) {
+    PlanetLayer layer = {};
+    layer.painted = true;
+    layer.frameWidth = frame.width;
+    layer.frameHeight = frame.height;
+    layer.paintedFor = painted;
+    return LayerStillFits(layer, frame, now, ToleranceFor(frame));
 }
 
 void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {

@@ -44,6 +44,8 @@ PixelRect MoonBounds(const MoonPlacement& moon);
 // enough, repainting it, what it holds at a frame pixel (0: nothing), and
 // blending it over part of the frame.
 bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+// Whether a layer painted for one placement would still fit the other.
+bool PlanetPlacementsClose(const PixelFrame& frame, const PlanetPlacement& painted, const PlanetPlacement& now);
 void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
 std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y);
 void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area);

@@ -115,11 +115,13 @@ void AdvanceScene(Scene& scene, unsigned elapsedMs) {
     }
 }
 
-float SceneClock(const Scene& scene) { return static_cast<float>(std::fmod(scene.seconds, 100000.0)); }
+float SceneClock(const Scene& scene) { return static_cast<float>(std::fmod(scene.seconds, SceneClockPeriod)); }
 
-PlanetPlacement PlacePlanet(const Scene& scene) {
+PlanetPlacement PlacePlanet(const Scene& scene) { return PlacePlanetAt(scene, scene.seconds); }
+
+PlanetPlacement PlacePlanetAt(const Scene& scene, double seconds) {
     const float w = static_cast<float>(scene.width), h = static_cast<float>(scene.height);
-    const float t = SceneClock(scene);
+    const float t = static_cast<float>(std::fmod(seconds, SceneClockPeriod));
     const float size = w < h ? w : h;
     PlanetPlacement planet;
     // A slow float around a resting place right of centre, above the lights.

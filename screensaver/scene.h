@@ -50,6 +50,7 @@ constexpr float Tau = 6.2831853f;
 // The animation clock as a float, wrapped so that it keeps its precision
 // however long the saver runs.
 float SceneClock(const Scene& scene);
+constexpr double SceneClockPeriod = 100000.0; // seconds
 
 constexpr float PlanetRadiusShare = 0.15f; // of the frame's smaller side
 
@@ -67,3 +68,5 @@ int StarCountFor(int width, int height, int starsSetting);
 void InitScene(Scene& scene, int width, int height, const SaverSettings& settings, std::uint32_t seed);
 void AdvanceScene(Scene& scene, unsigned elapsedMs);
 PlanetPlacement PlacePlanet(const Scene& scene);
+// Where it is, was or will be at another time on the scene's clock.
+PlanetPlacement PlacePlanetAt(const Scene& scene, double seconds);

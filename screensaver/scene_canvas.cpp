@@ -11,6 +11,7 @@ enum TileFlag : std::uint8_t { TileDrawnBefore = 1, TileDrawnNow = 2, TileChange
 
 // Northern-light pixels recomputed a frame: a fifth of a 1920 x 1080 screen's.
 constexpr long AuroraPixelsPerFrame = 220000;
+constexpr double MaxPlanetLead = 4.0; // seconds of the scene's clock
 
 std::size_t Aligned(std::size_t bytes) { return (bytes + 15) & ~static_cast<std::size_t>(15); }
 
@@ -114,6 +115,18 @@ void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
         const RowSpan& mark = marks[(tileLeft - left) / CanvasTile];
         if (mark.top < mark.bottom) Mark(canvas, PixelRect{tileLeft, mark.top, tileLeft + CanvasTile, mark.bottom}, TileChanged);
     }
+}
+
+// Painted for where the planet will be a little later, a layer fits from now
+// until as far past that: half the repaints, each no further from the planet.
+PlanetPlacement PlanetAhead(const Scene& scene, const PixelFrame& frame, const PlanetPlacement& now) {
+    double fits = 0.0, fails = MaxPlanetLead;
+    if (PlanetPlacementsClose(frame, PlacePlanetAt(scene, scene.seconds + fails), now)) fits = fails;
+    for (int step = 0; step < 10 && fits < fails; ++step) {
+        const double lead = 0.5 * (fits + fails);
+        (PlanetPlacementsClose(frame, PlacePlanetAt(scene, scene.seconds + lead), now) ? fits : fails) = lead;
+    }
+    return fits > 0.0 ? PlacePlanetAt(scene, scene.seconds + fits) : now;
 }
 
 void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
@@ -259,7 +272,7 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
 
     const PlanetPlacement planet = PlacePlanet(scene);
     if (!PlanetLayerFits(canvas.planetLayer, frame, planet)) {
-        RepaintPlanetLayer(canvas.spareLayer, frame, planet);
+        RepaintPlanetLayer(canvas.spareLayer, frame, PlanetAhead(scene, frame, planet));
         MarkLayerChanges(canvas, canvas.planetLayer, canvas.spareLayer);
         const PlanetLayer shown = canvas.planetLayer;
         canvas.planetLayer = canvas.spareLayer;

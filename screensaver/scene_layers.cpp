@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "screensaver/pixel_color.h"
+#include "screensaver/sine.h"
 
 namespace {
 
@@ -128,15 +129,15 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
         const int step = static_cast<int>(static_cast<float>(ProfileSteps << 16) / span);
         for (int x = left; x < right; ++x) {
             const float u = static_cast<float>(x) / w;
-            float strength = 0.5f + 0.5f * std::sin(Tau * ribbon.strengthWaves * u + ribbon.strengthRate * t);
+            float strength = 0.5f + 0.5f * Sine(Tau * ribbon.strengthWaves * u + ribbon.strengthRate * t);
             strength *= strength;
             const float rays =
-                0.72f + 0.18f * std::sin(Tau * 41.0f * u + 1.9f * t) + 0.10f * std::sin(Tau * 97.0f * u - 1.3f * t);
+                0.72f + 0.18f * Sine(Tau * 41.0f * u + 1.9f * t) + 0.10f * Sine(Tau * 97.0f * u - 1.3f * t);
             const unsigned weight = ToWeight(strength * rays);
             if (weight < FaintestWeight) continue; // cheap, and too faint to see
             const float edge =
-                h * (ribbon.base + ribbon.amplitude1 * std::sin(Tau * ribbon.waves1 * u + ribbon.rate1 * t) +
-                     ribbon.amplitude2 * std::sin(Tau * ribbon.waves2 * u - ribbon.rate2 * t));
+                h * (ribbon.base + ribbon.amplitude1 * Sine(Tau * ribbon.waves1 * u + ribbon.rate1 * t) +
+                     ribbon.amplitude2 * Sine(Tau * ribbon.waves2 * u - ribbon.rate2 * t));
             const float top = edge - curtain;
             int y0 = static_cast<int>(std::ceil(top)), y1 = static_cast<int>(std::floor(top + span));
             if (y0 < 0) y0 = 0;
@@ -173,7 +174,7 @@ void PaintStars(const Scene& scene, const PixelFrame& frame) {
     const float t = SceneClock(scene);
     for (int i = 0; i < scene.starCount; ++i) {
         const Star& star = scene.stars[i];
-        const float twinkle = 0.72f + 0.28f * std::sin(star.twinklePhase + star.twinkleRate * t);
+        const float twinkle = 0.72f + 0.28f * Sine(star.twinklePhase + star.twinkleRate * t);
         const Color c = ScaleColor(tints[star.tint], star.brightness * twinkle * 1.7f);
         SplatLight(frame, star.x, star.y, c);
         if (star.brightness > BrightStar) {

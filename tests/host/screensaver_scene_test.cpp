@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "screensaver/scene.h"
+#include "screensaver/sine.h"
 
 namespace {
 
@@ -182,3 +183,14 @@ INSTANTIATE_TEST_SUITE_P(Screens, ScreensaverPlanetFit,
                                            FitCase{152, 112}, FitCase{3840, 1080}));
 
 } // namespace
+
+// The renderer's own sine against the library's: small and large angles of
+// both signs, the folding points, a clock that has run for a day, and what
+// is no angle at all.
+TEST(ScreensaverSine, MatchesTheLibrarySine) {
+    const float angles[] = {0.0f,     1e-4f,    -0.3f,    1.5707963f, -1.5707964f, 3.1415927f, -3.1415927f,
+                            4.712389f, 6.2831855f, -7.0f,  100.25f,  -2500.5f,  86400.0f * 1.9f, 190000.7f};
+    for (float angle : angles) EXPECT_NEAR(Sine(angle), std::sin(angle), 1.5e-6) << angle;
+    EXPECT_TRUE(std::isnan(Sine(NAN)));
+    EXPECT_NEAR(Sine(3.0e10f), std::sin(3.0e10f), 1e-6);
+}
