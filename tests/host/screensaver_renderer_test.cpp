@@ -209,6 +209,30 @@ TEST_P(ScreensaverFrame, CanvasDrawsTheReferencePicture) {
     }
 }
 
+// The northern lights painted in bands of any width, narrow ones a column at a
+// time and wide ones four columns together, give the picture and the reach of
+// painting them whole.
+TEST_P(ScreensaverFrame, NorthernLightsAreTheSameInBandsOfAnyWidth) {
+    const SizeCase& c = GetParam();
+    auto scene = NewScene(c.width, c.height);
+    AdvanceScene(*scene, 2500);
+    FrameBuffer whole(c.width, c.height);
+    std::vector<RowSpan> wholeReach(c.width);
+    PaintSky(PixelFrame{whole.pixels(), c.width, c.height}, PixelRect{0, 0, c.width, c.height});
+    PaintAurora(*scene, PixelFrame{whole.pixels(), c.width, c.height}, 0, c.width, wholeReach.data());
+    for (int band : {1, 3, 6, 13}) {
+        FrameBuffer banded(c.width, c.height);
+        std::vector<RowSpan> reach(c.width);
+        PaintSky(PixelFrame{banded.pixels(), c.width, c.height}, PixelRect{0, 0, c.width, c.height});
+        for (int left = 0; left < c.width; left += band)
+            PaintAurora(*scene, PixelFrame{banded.pixels(), c.width, c.height}, left, left + band, reach.data() + left);
+        EXPECT_EQ(banded.Pixels(), whole.Pixels()) << "bands of " << band;
+        for (int x = 0; x < c.width; ++x)
+            ASSERT_TRUE(reach[x].top == wholeReach[x].top && reach[x].bottom == wholeReach[x].bottom)
+                << "bands of " << band << ", column " << x;
+    }
+}
+
 // The window gets only the listed changes: every pixel that differs from the
 // frame before must lie in one of them.
 TEST_P(ScreensaverFrame, CanvasListsEveryChangedPixel) {
