@@ -74,8 +74,8 @@ STAND_IN_NOTE = (
     "neither Quorvane.scr nor anything else 32-bit can run under Wine here. The Wine figures below are of the same "
     "source built as a 64-bit program (the `saver64` preset), its floor built the same way, under 64-bit Wine. "
     "They show the direction and size of a change, not the shipped program's figures, which the goals are about, "
-    "so the last column says only whether the stand-in is under or over them. Earlier figures of the 32-bit "
-    "program, from a machine of this kind that ran it, were about twice as high as this stand-in's are here.")
+    "so the last column says only whether the stand-in is under or over them; the 32-bit program's own last "
+    "figures, from a machine that could run it, are in this file's history.")
 
 
 def markdown(figures, chart_link, runs, seconds, before_label, stand_in=False):
@@ -131,7 +131,7 @@ def markdown(figures, chart_link, runs, seconds, before_label, stand_in=False):
     return "\n".join(lines)
 
 
-def draw_chart(figures, path):
+def draw_chart(figures, path, stand_in=False):
     """CPU share of one core per screen size, before and after, with the goals as red marks."""
     rows = []
     for size in sizes_of(figures):
@@ -143,7 +143,8 @@ def draw_chart(figures, path):
         goal = CPU_GOALS.get(size)
         rows.append((SCREEN_NAMES.get(size, f"{size[0]} x {size[1]}").split(" (")[0], bars,
                      [goal / 100.0] if goal else []))
-    draw_bar_chart(path, "Screen saver's CPU, % of one core (medians); red marks: the goals",
+    draw_bar_chart(path, "Screen saver's CPU" + (" (64-bit stand-in)" if stand_in else "")
+                   + ", % of one core (medians); red marks: the goals",
                    (("before", "#8c8c8c"), ("after", "#2f6fb2")), rows)
 
 
@@ -160,7 +161,7 @@ def main():
     args = parser.parse_args()
     with open(args.results) as results:
         figures = read_figures(results)
-    draw_chart(figures, args.chart)
+    draw_chart(figures, args.chart, args.stand_in)
     with open(args.markdown, "a") as out:
         out.write("\n" + markdown(figures, args.chart_link, args.runs, args.seconds, args.before_label, args.stand_in))
     for size in sizes_of(figures):
