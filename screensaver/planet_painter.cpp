@@ -76,7 +76,7 @@ void SetUpView(PlanetView& view, const PlanetPlacement& placement) {
 
 // The columns of row dy (in planet radii) that the rings or the halo may touch,
 // as offsets from the centre in planet radii; false when none.
-bool RowSpan(const PlanetView& view, float dy, float& from, float& to) {
+bool ColumnsOfRow(float cosTilt, float sinTilt, float dy, float& from, float& to) {
     bool any = false;
     const float haloSquared = Halo * Halo - dy * dy;
     if (haloSquared > 0.0f) {
@@ -86,7 +86,7 @@ bool RowSpan(const PlanetView& view, float dy, float& from, float& to) {
         any = true;
     }
     // Inside the outer ring's ellipse: a quadratic in dx.
-    const float c = view.cosTilt, s = view.sinTilt, k2 = RingRatio * RingRatio;
+    const float c = cosTilt, s = sinTilt, k2 = RingRatio * RingRatio;
     const float a = c * c + s * s / k2;
     const float b = 2.0f * dy * c * s * (1.0f - 1.0f / k2);
     const float d = dy * dy * (s * s + c * c / k2) - RingOuter * RingOuter;
@@ -100,6 +100,27 @@ bool RowSpan(const PlanetView& view, float dy, float& from, float& to) {
     }
     return any;
 }
+
+// The pixels the planet system may touch, row by row: what SamplePlanet
+// visits, and so all a layer can hold.
+struct SampledArea {
+    float centerX, centerY, radius, cosTilt, sinTilt;
+
+    int FirstRow() const { return static_cast<int>(std::floor(centerY - RingOuter * radius - 1.0f)); }
+    int LastRow() const { return static_cast<int>(std::ceil(centerY + RingOuter * radius + 1.0f)); }
+    // Columns x0..x1 of row y, on a frame this wide; false when none.
+    bool Columns(int y, int frameWidth, int& x0, int& x1) const {
+        if (radius < 0.5f || y < FirstRow() || y > LastRow()) return false;
+        const float dy = (static_cast<float>(y) + 0.5f - centerY) * (1.0f / radius);
+        float from, to;
+        if (!ColumnsOfRow(cosTilt, sinTilt, dy, from, to)) return false;
+        x0 = static_cast<int>(std::floor(centerX + from * radius - 1.0f));
+        x1 = static_cast<int>(std::ceil(centerX + to * radius + 1.0f));
+        if (x0 < 0) x0 = 0;
+        if (x1 > frameWidth - 1) x1 = frameWidth - 1;
+        return x0 <= x1;
+    }
+};
 
 std::uint32_t PlanetColor(const PlanetView& view, float dx, float dy, float d2, float rv) {
     const float z = d2 < 1.0f ? std::sqrt(1.0f - d2) : 0.0f;
@@ -137,16 +158,11 @@ template <typename Visit> void SamplePlanet(const PlanetView& view, const PixelF
     const Vector3& l = view.ringLight;
     const float lightAlongDepth = RingRatio * l.y + view.cosView * l.z;
 
-    const int top = static_cast<int>(std::floor(view.centerY - RingOuter * r - 1.0f));
-    const int bottom = static_cast<int>(std::ceil(view.centerY + RingOuter * r + 1.0f));
-    for (int y = top < 0 ? 0 : top; y <= bottom && y < frame.height; ++y) {
+    const SampledArea area = {view.centerX, view.centerY, r, view.cosTilt, view.sinTilt};
+    for (int y = area.FirstRow() < 0 ? 0 : area.FirstRow(); y <= area.LastRow() && y < frame.height; ++y) {
         const float dy = (static_cast<float>(y) + 0.5f - view.centerY) * inverse;
-        float from, to;
-        if (!RowSpan(view, dy, from, to)) continue;
-        int x0 = static_cast<int>(std::floor(view.centerX + from * r - 1.0f));
-        int x1 = static_cast<int>(std::ceil(view.centerX + to * r + 1.0f));
-        if (x0 < 0) x0 = 0;
-        if (x1 > frame.width - 1) x1 = frame.width - 1;
+        int x0, x1;
+        if (!area.Columns(y, frame.width, x0, x1)) continue;
         for (int x = x0; x <= x1; ++x) {
             const float dx = (static_cast<float>(x) + 0.5f - view.centerX) * inverse;
             const float d2 = dx * dx + dy * dy;
@@ -224,6 +240,37 @@ bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const Pla
            std::fabs(now.radius - then.radius) < 0.5f * tolerance && std::fabs(now.tilt - then.tilt) < tiltLimit;
 }
 
+SampledArea AreaOf(const PlanetLayer& layer) {
+    const PlanetPlacement& p = layer.paintedFor;
+    return {p.centerX, p.centerY, p.radius, layer.tiltCosine, layer.tiltSine};
+}
+
+bool LayerColumns(const PlanetLayer& layer, const SampledArea& area, int y, int& left, int& right) {
+    int x0, x1;
+    if (!layer.painted || y < layer.top || y >= layer.top + layer.height || !area.Columns(y, layer.frameWidth, x0, x1))
+        return false;
+    left = x0 > layer.left ? x0 : layer.left;
+    right = x1 + 1 < layer.left + layer.width ? x1 + 1 : layer.left + layer.width;
+    return left < right;
+}
+
+// Clears only what the last paint wrote: the rows and columns the planet
+// system reaches, not the corners of its square.
+void ClearLayer(PlanetLayer& layer) {
+    if (!layer.tidy) {
+        ClearPixels(layer.pixels, layer.capacity);
+        layer.tidy = true;
+        return;
+    }
+    const SampledArea area = AreaOf(layer);
+    for (int y = layer.top; y < layer.top + layer.height; ++y) {
+        int left, right;
+        if (LayerColumns(layer, area, y, left, right))
+            ClearPixels(layer.pixels + (y - layer.top) * layer.width + (left - layer.left),
+                        static_cast<std::size_t>(right - left));
+    }
+}
+
 bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& view, const PlanetPlacement& placement) {
     const float reach = RingOuter * view.radius + 2.0f;
     int left = static_cast<int>(std::floor(view.centerX - reach)),
@@ -234,12 +281,12 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     top = top < 0 ? 0 : top;
     right = right > frame.width - 1 ? frame.width - 1 : right;
     bottom = bottom > frame.height - 1 ? frame.height - 1 : bottom;
+    if (layer.pixels != nullptr) ClearLayer(layer);
     layer.painted = false;
     if (right < left || bottom < top) return false;
     const std::size_t width = static_cast<std::size_t>(right - left + 1),
                       height = static_cast<std::size_t>(bottom - top + 1);
     if (layer.pixels == nullptr || width * height > layer.capacity) return false;
-    ClearPixels(layer.pixels, width * height);
     layer.left = left;
     layer.top = top;
     layer.width = static_cast<int>(width);
@@ -251,6 +298,8 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     layer.frameWidth = frame.width;
     layer.frameHeight = frame.height;
     layer.paintedFor = placement;
+    layer.tiltCosine = view.cosTilt;
+    layer.tiltSine = view.sinTilt;
     layer.painted = true;
     return true;
 }
@@ -258,12 +307,15 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
 void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area) {
     const int left = area.left > layer.left ? area.left : layer.left;
     const int top = area.top > layer.top ? area.top : layer.top;
-    const int right = area.right < layer.left + layer.width ? area.right : layer.left + layer.width;
     const int bottom = area.bottom < layer.top + layer.height ? area.bottom : layer.top + layer.height;
+    const SampledArea sampled = AreaOf(layer);
     for (int y = top; y < bottom; ++y) {
+        int from, to; // outside these the layer is clear
+        if (!LayerColumns(layer, sampled, y, from, to)) continue;
         const std::uint32_t* source = layer.pixels + (y - layer.top) * layer.width - layer.left;
         std::uint32_t* target = frame.pixels + y * frame.width;
-        int x = left;
+        int x = left > from ? left : from;
+        const int right = area.right < to ? area.right : to;
         // Four at a time where the layer is clear or the disc hides what is behind it.
         for (; x + 4 <= right; x += 4) {
             const FourCover cover = CoverOfFour(source + x);
@@ -376,6 +428,10 @@ void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const Plane
     PlanetView view;
     SetUpView(view, placement);
     PaintLayer(layer, frame, view, placement);
+}
+
+bool PlanetLayerColumns(const PlanetLayer& layer, int y, int& left, int& right) {
+    return LayerColumns(layer, AreaOf(layer), y, left, right);
 }
 
 std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y) {

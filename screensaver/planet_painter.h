@@ -20,7 +20,9 @@ struct PlanetLayer {
     int left, top, width, height; // the painted rectangle, in frame pixels
     int frameWidth, frameHeight;  // the frame it was painted for
     bool painted;
+    bool tidy; // the memory is clear but where the layer is painted
     PlanetPlacement paintedFor;
+    float tiltCosine, tiltSine; // of paintedFor.tilt
 };
 
 // The pixels a layer needs for any planet of a frame this size.
@@ -48,4 +50,6 @@ bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const Pl
 bool PlanetPlacementsClose(const PixelFrame& frame, const PlanetPlacement& painted, const PlanetPlacement& now);
 void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
 std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y);
+// Columns left..right-1 of frame row y are all the layer may hold anything in; false when none.
+bool PlanetLayerColumns(const PlanetLayer& layer, int y, int& left, int& right);
 void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect area);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "screensaver/pixel_rows.h"
 
@@ -58,7 +59,16 @@ void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const Plan
         std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
         const int top = ty * CanvasTile > area.top ? ty * CanvasTile : area.top;
         const int bottom = (ty + 1) * CanvasTile < area.bottom ? (ty + 1) * CanvasTile : area.bottom;
-        for (int tx = area.left / CanvasTile; tx * CanvasTile < area.right; ++tx) {
+        // Outside the columns either layer holds anything in, both are clear.
+        int from = area.right, to = area.left;
+        for (int y = top; y < bottom; ++y)
+            for (const PlanetLayer* layer : {&before, &after}) {
+                int left, right;
+                if (!PlanetLayerColumns(*layer, y, left, right)) continue;
+                if (left < from) from = left;
+                if (right > to) to = right;
+            }
+        for (int tx = from / CanvasTile; tx * CanvasTile < to; ++tx) {
             const int left = tx * CanvasTile > area.left ? tx * CanvasTile : area.left;
             const int right = (tx + 1) * CanvasTile < area.right ? (tx + 1) * CanvasTile : area.right;
             bool differs = false;
