@@ -1,16 +1,6 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (posix threads flavour):
 # only the benchmark's stand-in for the screen saver, on machines that cannot
-# run 32-bit programs (bench/saver/run).
-set(CMAKE_SYSTEM_NAME Windows)
+# run 32-bit programs (bench/run).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(toolchain_prefix x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${toolchain_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${toolchain_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER ${toolchain_prefix}-windres)
-set(CMAKE_OBJDUMP ${toolchain_prefix}-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
