@@ -229,15 +229,18 @@ void CompositeStored(std::uint32_t& pixel, std::uint32_t stored) {
 
 constexpr float LayerTolerance = 0.2f; // pixels
 
-// tolerance: how far, in pixels, the planet may have moved from where the layer shows it.
-bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now,
-                    float tolerance = LayerTolerance) {
-    if (!layer.painted || layer.frameWidth != frame.width || layer.frameHeight != frame.height) return false;
-    const PlanetPlacement& then = layer.paintedFor;
+// tolerance: how far, in pixels, the planet may be from where a layer painted for then shows it.
+bool PlacementsClose(const PlanetPlacement& then, const PlanetPlacement& now, float tolerance) {
     // At the centre, and about that at the rings' tips.
     const float tiltLimit = tolerance / (RingOuter * (now.radius > 1.0f ? now.radius : 1.0f));
     return std::fabs(now.centerX - then.centerX) < tolerance && std::fabs(now.centerY - then.centerY) < tolerance &&
            std::fabs(now.radius - then.radius) < 0.5f * tolerance && std::fabs(now.tilt - then.tilt) < tiltLimit;
+}
+
+bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now,
+                    float tolerance = LayerTolerance) {
+    return layer.painted && layer.frameWidth == frame.width && layer.frameHeight == frame.height &&
+           PlacementsClose(layer.paintedFor, now, tolerance);
 }
 
 SampledArea AreaOf(const PlanetLayer& layer) {
@@ -416,12 +419,7 @@ bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const Pl
 }
 
 bool PlanetPlacementsClose(const PixelFrame& frame, const PlanetPlacement& painted, const PlanetPlacement& now) {
-    PlanetLayer layer = {};
-    layer.painted = true;
-    layer.frameWidth = frame.width;
-    layer.frameHeight = frame.height;
-    layer.paintedFor = painted;
-    return LayerStillFits(layer, frame, now, ToleranceFor(frame));
+    return PlacementsClose(painted, now, ToleranceFor(frame));
 }
 
 void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
