@@ -88,11 +88,6 @@ void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const Plan
     }
 }
 
-void Widen(RowSpan& span, RowSpan more) {
-    if (more.top >= more.bottom) return;
-    if (more.top < span.top) span.top = more.top;
-    if (more.bottom > span.bottom) span.bottom = more.bottom;
-}
 
 // Only where the lights were or now are does the band change: the sky is put
 // back over last time's rows, the lights added, and what either covered marked,

@@ -77,6 +77,13 @@ void FillProfile(const Ribbon& ribbon, float edgeShare, std::uint32_t* profile) 
 
 // The sky: deep navy above, a faint violet glow at the horizon, dithered so
 // the gradient shows no bands.
+void Widen(RowSpan& rows, RowSpan more) {
+    if (more.top >= more.bottom) return;
+    if (rows.top >= rows.bottom) rows = more;
+    if (more.top < rows.top) rows.top = more.top;
+    if (more.bottom > rows.bottom) rows.bottom = more.bottom;
+}
+
 void SkyPattern(int y, int height, std::uint32_t pattern[4]) {
     static const Color top = {2, 4, 18}, middle = {8, 15, 46}, horizon = {36, 28, 82};
     static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
@@ -143,13 +150,6 @@ CurtainColumn SetUpColumn(const Ribbon& ribbon, const PixelFrame& frame, int x, 
     return {y0, y1, static_cast<int>((static_cast<float>(y0) - top) * static_cast<float>(step)), weight};
 }
 
-void Widen(RowSpan* reach, int top, int bottom) {
-    if (reach == nullptr || top >= bottom) return;
-    RowSpan& rows = *reach;
-    if (rows.top >= rows.bottom) rows = RowSpan{top, bottom};
-    if (top < rows.top) rows.top = top;
-    if (bottom > rows.bottom) rows.bottom = bottom;
-}
 
 // The rows where light was added are widened into *reach: at the faint ends of
 // the curtain it scales down to nothing and leaves the sky as it was.
@@ -168,7 +168,7 @@ void LightColumn(const PixelFrame& frame, int x, const CurtainColumn& column, co
         if (y < litTop) litTop = y;
         litBottom = y + 1;
     }
-    Widen(reach, litTop, litBottom);
+    if (reach != nullptr) Widen(*reach, RowSpan{litTop, litBottom});
 }
 
 #ifdef __SSE2__
@@ -230,7 +230,7 @@ void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* colum
     _mm_store_si128(reinterpret_cast<__m128i*>(tops), litTop);
     _mm_store_si128(reinterpret_cast<__m128i*>(bottoms), litBottom);
     for (int lane = 0; lane < 4; ++lane)
-        if (tops[lane] >= 0) Widen(reach != nullptr ? reach + lane : nullptr, tops[lane], bottoms[lane]);
+        if (reach != nullptr && tops[lane] >= 0) Widen(reach[lane], RowSpan{tops[lane], bottoms[lane]});
 }
 #endif
 

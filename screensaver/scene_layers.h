@@ -22,6 +22,8 @@ void SkyPattern(int y, int height, std::uint32_t pattern[4]);
 struct RowSpan {
     int top, bottom;
 };
+// Grows rows to take in more as well; empty rows become more.
+void Widen(RowSpan& rows, RowSpan more);
 
 // The northern lights added over columns left..right-1. With reach, the rows
 // each column got light in are written to reach[x - left].
