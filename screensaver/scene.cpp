@@ -115,13 +115,15 @@ void AdvanceScene(Scene& scene, unsigned elapsedMs) {
     }
 }
 
-float SceneClock(const Scene& scene) { return static_cast<float>(std::fmod(scene.seconds, SceneClockPeriod)); }
+float SceneClock(const Scene& scene) { return SceneClockAt(scene.seconds); }
+
+float SceneClockAt(double seconds) { return static_cast<float>(std::fmod(seconds, SceneClockPeriod)); }
 
 PlanetPlacement PlacePlanet(const Scene& scene) { return PlacePlanetAt(scene, scene.seconds); }
 
 PlanetPlacement PlacePlanetAt(const Scene& scene, double seconds) {
     const float w = static_cast<float>(scene.width), h = static_cast<float>(scene.height);
-    const float t = static_cast<float>(std::fmod(seconds, SceneClockPeriod));
+    const float t = SceneClockAt(seconds);
     const float size = w < h ? w : h;
     PlanetPlacement planet;
     // A slow float around a resting place right of centre, above the lights.

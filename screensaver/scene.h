@@ -50,6 +50,8 @@ constexpr float Tau = 6.2831853f;
 // The animation clock as a float, wrapped so that it keeps its precision
 // however long the saver runs.
 float SceneClock(const Scene& scene);
+// The same at another time of the scene's clock.
+float SceneClockAt(double seconds);
 constexpr double SceneClockPeriod = 100000.0; // seconds
 
 constexpr float PlanetRadiusShare = 0.15f; // of the frame's smaller side

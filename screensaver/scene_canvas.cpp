@@ -10,8 +10,12 @@ namespace {
 
 enum TileFlag : std::uint8_t { TileDrawnBefore = 1, TileDrawnNow = 2, TileChanged = 4 };
 
-// Northern-light pixels recomputed a frame: a fifth of a 1920 x 1080 screen's.
-constexpr long AuroraPixelsPerFrame = 220000;
+// Northern-light pixels recomputed a frame, up to a sixth of them all: a
+// column then shows them at most two and a half frames early or late, and where a band
+// meets the oldest one they differ by five. With more bands that step showed
+// on large screens, where the same moment spans more pixels.
+constexpr long AuroraPixelsPerFrame = 180000;
+constexpr int MaxAuroraBands = 6;
 constexpr double MaxPlanetLead = 4.0; // seconds of the scene's clock
 
 std::size_t Aligned(std::size_t bytes) { return (bytes + 15) & ~static_cast<std::size_t>(15); }
@@ -114,7 +118,12 @@ void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
     // the profile. Outside the light the backdrop is sky already.
     for (int y = lit.top; y < lit.bottom; ++y)
         RepeatPixels(backdrop.pixels + y * backdrop.width + left, canvas.sky + 4 * y, right - left);
-    PaintAurora(scene, backdrop, left, right, reach + left);
+    // Painted for the middle of the frames it will be shown in, it is never
+    // more than half a sweep early or late.
+    const double maxStep = MaxStepMs * 0.001 * scene.speedFactor;
+    double step = scene.seconds - canvas.lastSeconds;
+    step = step < 0.0 ? 0.0 : (step > maxStep ? maxStep : step);
+    PaintAurora(scene, backdrop, left, right, reach + left, 0.5 * (canvas.auroraBands - 1) * step);
     for (int x = left; x < right; ++x) Widen(marks[(x - left) / CanvasTile], reach[x]);
     for (int tileLeft = left; tileLeft < right; tileLeft += CanvasTile) {
         const RowSpan& mark = marks[(tileLeft - left) / CanvasTile];
@@ -220,7 +229,8 @@ int AuroraBandsFor(int width, int height) {
     AuroraRows(height, top, bottom);
     const long long pixels = static_cast<long long>(width) * (bottom > top ? bottom - top : 0);
     const long long bands = (pixels + AuroraPixelsPerFrame - 1) / AuroraPixelsPerFrame;
-    return bands < 1 ? 1 : (bands > width ? (width > 0 ? width : 1) : static_cast<int>(bands));
+    const long long most = width < MaxAuroraBands ? width : MaxAuroraBands;
+    return bands < 1 ? 1 : (bands > most ? (most > 0 ? static_cast<int>(most) : 1) : static_cast<int>(bands));
 }
 
 SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
@@ -275,6 +285,7 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
     else if (scene.aurora)
         RefreshAuroraBand(scene, canvas);
     canvas.painted = true;
+    canvas.lastSeconds = scene.seconds;
 
     const PlanetPlacement planet = PlacePlanet(scene);
     if (!PlanetLayerFits(canvas.planetLayer, frame, planet)) {

@@ -7,7 +7,8 @@
 // the planet layer is blended again only over tiles that were restored, and
 // over those a repaint of it changed. The northern lights change slowly, so
 // each frame recomputes them in one band of columns, sweeping across the
-// screen: a column is up to AuroraBandsFor frames old (5 at 1920 x 1080).
+// screen: a column is recomputed every AuroraBandsFor frames (6 from 1920 x 1080
+// up), for the middle of the frames it is shown in.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +36,7 @@ struct SceneCanvas {
     int auroraTop, auroraBottom; // the rows the northern lights may reach
     int ridgeTop;                // changes above this row leave the ridge alone
     int auroraBands, nextAuroraBand;
+    double lastSeconds; // the scene's clock at the frame before
     bool painted; // a first whole frame has been drawn
 };
 

@@ -238,9 +238,9 @@ void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* colum
 
 // Curtains of light: brightest along a waving lower edge, fading upward
 // into violet, with fine vertical rays.
-void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach) {
+void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach, double lead) {
     const float h = static_cast<float>(frame.height);
-    const float t = SceneClock(scene);
+    const float t = SceneClockAt(scene.seconds + lead);
     if (left < 0) left = 0;
     if (right > frame.width) right = frame.width;
     if (reach != nullptr)

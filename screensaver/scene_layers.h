@@ -25,9 +25,11 @@ struct RowSpan {
 // Grows rows to take in more as well; empty rows become more.
 void Widen(RowSpan& rows, RowSpan more);
 
-// The northern lights added over columns left..right-1. With reach, the rows
-// each column got light in are written to reach[x - left].
-void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach = nullptr);
+// The northern lights added over columns left..right-1, as they are lead
+// seconds after the scene's clock. With reach, the rows each column got light
+// in are written to reach[x - left].
+void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach = nullptr,
+                 double lead = 0.0);
 // The rows the northern lights may ever reach on a frame this high.
 void AuroraRows(int height, int& top, int& bottom);
 
