@@ -70,8 +70,9 @@ def cell(value, low_high, unit):
 
 
 STAND_IN_NOTE = (
-    "**64-bit stand-in.** This machine's kernel runs no 32-bit programs (32-bit emulation is turned off), so "
-    "neither Quorvane.scr nor anything else 32-bit can run under Wine here. The Wine figures below are of the same "
+    "**64-bit stand-in.** This machine's kernel runs no 32-bit programs (32-bit emulation is turned off): "
+    "Quorvane.scr runs under Wine here only with its 32-bit side emulated (the tests do so), several times slower, "
+    "so its CPU time would say nothing. The Wine figures below are of the same "
     "source built as a 64-bit program (the `saver64` preset), its floor built the same way, under 64-bit Wine. "
     "They show the direction and size of a change, not the shipped program's figures, which the goals are about, "
     "so the last column says only whether the stand-in is under or over them; the 32-bit program's own last "
