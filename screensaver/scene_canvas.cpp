@@ -11,9 +11,9 @@ namespace {
 enum TileFlag : std::uint8_t { TileDrawnBefore = 1, TileDrawnNow = 2, TileChanged = 4 };
 
 // Northern-light pixels recomputed a frame, up to a sixth of them all: a
-// column then shows them at most two and a half frames early or late, and where a band
-// meets the oldest one they differ by five. With more bands that step showed
-// on large screens, where the same moment spans more pixels.
+// column then shows them at most two and a half frames early or late, and
+// where a band meets the oldest one they differ by five. With more bands that
+// step showed on large screens, where the same moment spans more pixels.
 constexpr long AuroraPixelsPerFrame = 180000;
 constexpr int MaxAuroraBands = 6;
 constexpr double MaxPlanetLead = 4.0; // seconds of the scene's clock
@@ -91,7 +91,6 @@ void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const Plan
         }
     }
 }
-
 
 // Only where the lights were or now are does the band change: the sky is put
 // back over last time's rows, the lights added, and what either covered marked,
