@@ -5,6 +5,7 @@ set(QUORVANE_BANNER_FILE ${CMAKE_SOURCE_DIR}/resources/banner.bmp)
 # into the SZDD payload and sets, for the caller:
 #   QUORVANE_PAYLOAD_FILE     the compressed file, payload/Quorvane.sc_
 #   QUORVANE_PAYLOAD_PROGRAM  the very bytes that were compressed, payload/Quorvane.scr
+#   QUORVANE_PAYLOAD_CHECK    their CRC-32 and length, payload/Quorvane.crc
 #   QUORVANE_PAYLOAD_TARGET   the target that makes both
 # Header byte 9 holds "r", the last character of the installed name Quorvane.scr.
 function(quorvane_payload input)
@@ -12,16 +13,18 @@ function(quorvane_payload input)
     set(payload_dir ${CMAKE_BINARY_DIR}/payload)
     set(program ${payload_dir}/Quorvane.scr)
     set(compressed ${payload_dir}/Quorvane.sc_)
-    add_custom_command(OUTPUT ${compressed} ${program}
+    set(check ${payload_dir}/Quorvane.crc)
+    add_custom_command(OUTPUT ${compressed} ${program} ${check}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${payload_dir}
         COMMAND ${CMAKE_COMMAND} -E copy ${input} ${program}
-        COMMAND ${CMAKE_SOURCE_DIR}/tools/make-payload ${program} ${compressed} r
+        COMMAND ${CMAKE_SOURCE_DIR}/tools/make-payload ${program} ${compressed} r ${check}
         DEPENDS ${input} ${ARG_DEPENDS} ${CMAKE_SOURCE_DIR}/tools/make-payload
         COMMENT "Compressing the payload"
         VERBATIM)
-    add_custom_target(payload DEPENDS ${compressed} ${program})
+    add_custom_target(payload DEPENDS ${compressed} ${program} ${check})
     set(QUORVANE_PAYLOAD_FILE ${compressed} PARENT_SCOPE)
     set(QUORVANE_PAYLOAD_PROGRAM ${program} PARENT_SCOPE)
+    set(QUORVANE_PAYLOAD_CHECK ${check} PARENT_SCOPE)
     set(QUORVANE_PAYLOAD_TARGET payload PARENT_SCOPE)
 endfunction()
 

@@ -49,6 +49,6 @@ target_link_libraries(host_tests PRIVATE installer_logic fake_platform screensav
 # The payload tests and scenarios read the compressed file and what it was made from.
 include(cmake/assets.cmake)
 target_compile_definitions(host_tests PRIVATE QUORVANE_PAYLOAD_FILE="${QUORVANE_PAYLOAD_FILE}"
-    QUORVANE_PAYLOAD_PROGRAM="${QUORVANE_PAYLOAD_PROGRAM}")
+    QUORVANE_PAYLOAD_PROGRAM="${QUORVANE_PAYLOAD_PROGRAM}" QUORVANE_PAYLOAD_CHECK="${QUORVANE_PAYLOAD_CHECK}")
 add_dependencies(host_tests ${QUORVANE_PAYLOAD_TARGET})
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)

@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "install/locations.h"
 #include "install/payload.h"
+#include "install/payload_check.h"
 #include "install/uninstall_command.h"
 #include "resources/resource_ids.h"
 
@@ -73,8 +74,10 @@ void InstallScreenSaver(HWND mainWindow) {
         CloseProgressWindow(progress);
         return;
     }
+    // A damaged payload (a broken download, a bad sector) still expands: only
+    // the program the build compressed, byte for byte, counts as expanded.
     const LONG result = ExpandPayload(tempPath, targetPath);
-    if (result > 0) {
+    if (result > 0 && ExpandedFileMatchesPayload(targetPath)) {
         ShowProgressNow(progress);
         platform::Sleep(ProgressPauseMilliseconds);
         CloseProgressWindow(progress);
@@ -89,7 +92,7 @@ void InstallScreenSaver(HWND mainWindow) {
         }
     } else {
         CloseProgressWindow(progress);
-        // A partly written screen saver would be offered by Windows and fail when run.
+        // A partly written or damaged screen saver would be offered by Windows and fail when run.
         if (IsPresentIn(locations.WindowsDir, names.ScrName)) platform::DeleteFileA(targetPath);
         ReportExpansionFailure();
     }

@@ -76,6 +76,7 @@ DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLe
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED overlapped);
+BOOL ReadFile(HANDLE file, LPVOID data, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped);
 BOOL CloseHandle(HANDLE handle);
 BOOL DeleteFileA(LPCSTR fileName);
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);

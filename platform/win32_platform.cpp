@@ -97,6 +97,9 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_AT
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED overlapped) {
     return ::WriteFile(file, data, bytesToWrite, bytesWritten, overlapped);
 }
+BOOL ReadFile(HANDLE file, LPVOID data, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped) {
+    return ::ReadFile(file, data, bytesToRead, bytesRead, overlapped);
+}
 BOOL CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 BOOL DeleteFileA(LPCSTR fileName) { return ::DeleteFileA(fileName); }
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {

@@ -193,6 +193,12 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD /*shareMode*/, LPSECURIT
     // Every open here shares nothing: a second open of a file still open fails.
     for (const auto& other : world.state.openFiles)
         if (other.second.open && other.second.path == key) return INVALID_HANDLE_VALUE;
+    if (access == GENERIC_READ && disposition == OPEN_EXISTING) {
+        if (existing == world.state.files.end()) return INVALID_HANDLE_VALUE;
+        const uintptr_t handle = world.state.handles.Issue(Kind::File);
+        world.state.openFiles[handle] = {key, true, true};
+        return AsHandle<HANDLE>(handle);
+    }
     const std::string parent = Parent(key);
     if ((access & GENERIC_WRITE) == 0 || disposition != CREATE_ALWAYS) return INVALID_HANDLE_VALUE;
     if (!parent.empty() && parent.size() > 2) {
@@ -217,12 +223,24 @@ OpenedFile* Open(HANDLE file) {
 BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritten, LPOVERLAPPED /*overlapped*/) {
     if (bytesWritten) *bytesWritten = 0;
     OpenedFile* open = Open(file);
-    if (Fails("WriteFile", std::to_string(bytesToWrite)) || open == nullptr) return FALSE;
+    if (Fails("WriteFile", std::to_string(bytesToWrite)) || open == nullptr || open->forReading) return FALSE;
     const DWORD count = bytesToWrite - std::min(world.knobs.shortWriteBy, bytesToWrite);
     Bytes& target = world.state.files[open->path].bytes;
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
     target.insert(target.end(), bytes, bytes + count);
     if (bytesWritten) *bytesWritten = count;
+    return TRUE;
+}
+
+BOOL ReadFile(HANDLE file, LPVOID data, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED /*overlapped*/) {
+    if (bytesRead) *bytesRead = 0;
+    OpenedFile* open = Open(file);
+    if (Fails("ReadFile", std::to_string(bytesToRead)) || open == nullptr || !open->forReading) return FALSE;
+    const Bytes& source = world.state.files[open->path].bytes;
+    const size_t count = std::min<size_t>(bytesToRead, source.size() - std::min(open->position, source.size()));
+    std::copy(source.begin() + open->position, source.begin() + open->position + count, static_cast<uint8_t*>(data));
+    open->position += count;
+    if (bytesRead) *bytesRead = static_cast<DWORD>(count);
     return TRUE;
 }
 

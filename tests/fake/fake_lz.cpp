@@ -91,6 +91,7 @@ LONG LZCopy(INT source, INT destination) {
         target.assign(output.begin(), output.begin() + std::min<size_t>(output.size(), world.knobs.partialExpansion));
         return LZERROR_WRITE;
     }
+    if (world.knobs.damageExpansion) world.knobs.damageExpansion(output);
     target = output;
     return static_cast<LONG>(output.size());
 }

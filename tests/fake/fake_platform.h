@@ -108,6 +108,8 @@ struct Block {
 struct OpenedFile {
     std::string path;
     bool open;
+    bool forReading = false;
+    size_t position = 0; // where the next read starts
 };
 
 struct LzFile {
@@ -132,6 +134,7 @@ struct Knobs {
     std::string windowsDirectory = "C:\\WINDOWS";
     DWORD shortWriteBy = 0;     // WriteFile reports success but writes this many bytes fewer
     LONG partialExpansion = -1; // LZCopy writes this many bytes and then fails
+    std::function<void(Bytes&)> damageExpansion; // changes what LZCopy writes, which still reports success
 
     int screenWidth = 1024, screenHeight = 768;
     std::map<int, int> metrics = {{SM_CXFRAME, 4}, {SM_CYFRAME, 4},      {SM_CYCAPTION, 19},

@@ -37,6 +37,7 @@ void Locked(const std::string& path) {
     world.state.files[fake::Key(path)].deletable = false;
 }
 void Fail(const char* operation) { world.knobs.failing.insert(operation); }
+void DamageExpansion(std::function<void(fake::Bytes&)> damage) { world.knobs.damageExpansion = std::move(damage); }
 HWND MainWindow() { return fake::WindowsOfClass("ProgramInstaller").at(0)->handle; }
 void Install() { InstallScreenSaver(MainWindow()); }
 void Uninstall() { UninstallScreenSaver(MainWindow()); }
@@ -132,6 +133,15 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                 nullptr},
     InstallCase{"PartlyExpandedTargetIsDeleted", [] { world.knobs.partialExpansion = 1000; }, {}, {NotExpanded}, {},
                 nullptr},
+    // The expansion succeeds but the file is not the program the build compressed.
+    InstallCase{"ExpandedCopyDiffersInOneByte", [] { DamageExpansion([](fake::Bytes& b) { b[b.size() / 2] ^= 1; }); },
+                {}, {NotExpanded}, {}, nullptr},
+    InstallCase{"ExpandedCopyOneByteShort", [] { DamageExpansion([](fake::Bytes& b) { b.pop_back(); }); }, {},
+                {NotExpanded}, {}, nullptr},
+    InstallCase{"ExpandedCopyOneByteLong", [] { DamageExpansion([](fake::Bytes& b) { b.push_back(0); }); }, {},
+                {NotExpanded}, {}, nullptr},
+    InstallCase{"NoRecordOfTheProgramIsNoProof", [] { world.state.resources.erase({"PROGRAMCRC", "DATA"}); }, {},
+                {NotExpanded}, {}, nullptr},
     InstallCase{"CopyInUseStopsInstall", [] { Locked(WinScr); }, {IDYES}, {Question, NotRemoved}, {WinScr},
                 nullptr},
     InstallCase{"SystemCopyInUseStopsInstall", [] { Copy(WinScr); Locked(SysScr); }, {IDYES},
@@ -164,6 +174,11 @@ INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
     InstallCase{"LZOpenFileAOfTheTarget", [] { world.knobs.failOnCall["LZOpenFileA"] = {2}; }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"LZCopy", [] { Fail("LZCopy"); }, {}, {NotExpanded}, {}, nullptr},
+    InstallCase{"CreateFileAOfTheReadBack", [] { world.knobs.failOnCall["CreateFileA"] = {2}; }, {}, {NotExpanded}, {},
+                nullptr},
+    InstallCase{"ReadFile", [] { Fail("ReadFile"); }, {}, {NotExpanded}, {}, nullptr},
+    InstallCase{"ReadFileAfterTheFirstBlock", [] { world.knobs.failOnCall["ReadFile"] = {2}; }, {}, {NotExpanded}, {},
+                nullptr},
     InstallCase{"DeleteFileAOfTheTempFile", [] { Fail("DeleteFileA"); }, {}, {Success}, {WinScr, WinTemp}, Short},
     InstallCase{"DeleteFileAOfTheOldCopy", [] { Copy(WinScr); Fail("DeleteFileA"); }, {IDYES},
                 {Question, NotRemoved}, {WinScr}, nullptr},

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "install/locations.h"
 #include "install/payload.h"
+#include "install/payload_check.h"
 #include "ui/layout.h"
 #include "ui/resource_dib.h"
 
@@ -39,6 +40,7 @@ void Scenario::SetUp() {
     names = {};
     fake::AddResource(BannerName, RT_BITMAP, ShippedBanner());
     fake::AddResource(PayloadName, PayloadType, ShippedPayload());
+    fake::AddResource(PayloadCheckName, PayloadType, fake::ReadHostFile(QUORVANE_PAYLOAD_CHECK));
 }
 
 void Scenario::TearDown() {

@@ -11,6 +11,8 @@
 
 #include <lzexpand.h>
 
+#include <algorithm>
+
 #include <map>
 
 using namespace driver;
@@ -69,6 +71,7 @@ const Shown NothingToUninstall = {IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CA
 const Shown NotRemoved = {IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, 0x30, IDOK};
 const Shown TempNotCreated = {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK};
 const Shown PayloadNotLoaded = {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30, IDOK};
+const Shown NotExpanded = {IDS_EXPAND_FAILED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK};
 Shown ReplaceQuestion(int answer) { return {IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, 0x34, answer}; }
 Shown UninstallQuestion(int answer) { return {IDS_UNINSTALL_QUESTION, IDS_UNINSTALLER_CAPTION, 0x34, answer}; }
 
@@ -377,6 +380,36 @@ WINE_CASE(InstallWithoutPayloadReportsTheResource) {
     CHECK(!FileExists(WinTemp()));
     CHECK_EQ(std::string("(none)"), BootScreenSaver());
     ExitInstaller(installer);
+}
+
+// A broken download: a copy of the installer with three bytes of its compressed
+// screen saver changed. The expansion itself succeeds; the installed file would
+// be a damaged program.
+WINE_CASE(DamagedPayloadInstallsNothing) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    std::vector<uint8_t> exe = ReadBytes(Installer());
+    const std::vector<uint8_t> payload = ReadPayload(Installer());
+    REQUIRE(payload.size() > 1000);
+    const auto found = std::search(exe.begin(), exe.end(), payload.begin(), payload.begin() + 256);
+    REQUIRE(found != exe.end());
+    const size_t start = size_t(found - exe.begin());
+    for (size_t quarter : {1, 2, 3}) exe[start + payload.size() * quarter / 4] ^= 0x5A;
+    const std::string damaged = BuildFile("QuorvaneSetupDamaged.exe");
+    REQUIRE(WriteBytes(damaged, exe));
+
+    {
+        StartedInstaller installer(damaged);
+        REQUIRE(installer.window != nullptr);
+        Choose(installer, BtnInstall, {NotExpanded});
+        ExpectNoProgressWindowLeft(installer);
+        ExitInstaller(installer);
+    }
+    CHECK(!FileExists(WinScr()));
+    CHECK(!FileExists(WinTemp()));
+    CHECK_EQ(std::string("(none)"), BootScreenSaver());
+    CHECK_EQ(std::string("0"), ScreenSaveActive());
+    RemoveFile(damaged);
 }
 
 WINE_CASE(CopyHeldOpenIsReportedAndStays) {
