@@ -3,6 +3,7 @@ enable_language(RC)
 enable_testing()
 
 include(cmake/windows-flags.cmake)
+include(cmake/icon.cmake)
 
 add_subdirectory(screensaver)
 include(cmake/assets.cmake)
@@ -29,11 +30,12 @@ function(add_installer target)
         ${CMAKE_SOURCE_DIR}/platform/lz32_binding.cpp
         ${CMAKE_SOURCE_DIR}/resources/installer.rc)
     target_link_libraries(${target} PRIVATE installer_logic)
-    target_include_directories(${target} PRIVATE ${assets_dir})
+    target_include_directories(${target} PRIVATE ${assets_dir} ${QUORVANE_ICON_DIR})
     set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/installer.rc PROPERTIES
-        OBJECT_DEPENDS "${QUORVANE_BANNER_FILE};${QUORVANE_PAYLOAD_FILE};${QUORVANE_PAYLOAD_CHECK};${assets_dir}/assets.rc")
+        OBJECT_DEPENDS "${QUORVANE_BANNER_FILE};${QUORVANE_PAYLOAD_FILE};${QUORVANE_PAYLOAD_CHECK};${assets_dir}/assets.rc;${QUORVANE_ICON_FILE}")
     quorvane_windows_program(${target})
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+    add_dependencies(${target} quorvane_icon)
     if(QUORVANE_PAYLOAD_TARGET)
         add_dependencies(${target} ${QUORVANE_PAYLOAD_TARGET})
     endif()

@@ -90,15 +90,71 @@ WINE_CASE(MenuAndStringsAreTheScriptsOwn) {
     CHECK_EQ(std::string("&About"), itemText(misc, 0));
     CHECK_EQ(UINT(CmdAbout), GetMenuItemID(misc, 0));
     DestroyMenu(menu);
+    FreeLibrary(module);
+}
 
-    // One 32 x 32 icon of 16 colours.
-    HRSRC group = FindResourceA(module, "AppIcon", RT_GROUP_ICON);
-    REQUIRE(group != nullptr);
-    const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
-    REQUIRE(directory != nullptr);
-    CHECK_EQ(1, int(directory[4] | directory[5] << 8));
-    CHECK_EQ(32, int(directory[6]));
-    CHECK_EQ(32, int(directory[7]));
-    CHECK_EQ(16, int(directory[8]));
+namespace {
+// An icon group's images as "size/bits", in the group's order.
+std::string IconImages(HMODULE module, LPCSTR group) {
+    std::string images;
+    HRSRC found = FindResourceA(module, group, RT_GROUP_ICON);
+    const BYTE* directory = found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+    if (directory == nullptr) return images;
+    const int count = directory[4] | directory[5] << 8;
+    for (const BYTE* entry = directory + 6; entry < directory + 6 + 14 * count; entry += 14) {
+        const int size = entry[0] == 0 ? 256 : entry[0];
+        images += (images.empty() ? "" : " ") + std::to_string(size) + "/" + std::to_string(entry[6] | entry[7] << 8);
+    }
+    return images;
+}
+} // namespace
+
+// Sharp at every size Windows shows a program's icon at, in 32-bit colour,
+// with the 16-colour image the installer's class and old displays rely on; and
+// the installer's text drawn at a scaled display's resolution.
+WINE_CASE(IconsHoldEverySizeAndInstallerAsksForGdiScaling) {
+    const std::string expected = "32/4 16/32 20/32 24/32 32/32 40/32 48/32 64/32 256/32";
+    const std::pair<std::string, LPCSTR> programs[] = {{Installer(), "AppIcon"},
+                                                       {BuildFile("screensaver\\Quorvane.scr"), MAKEINTRESOURCEA(100)}};
+    for (const auto& [path, group] : programs) {
+        Note(path);
+        HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        REQUIRE(module != nullptr);
+        CHECK_EQ(expected, IconImages(module, group));
+        // What Windows picks for each size is that size's own image, which it can draw.
+        HRSRC found = FindResourceA(module, group, RT_GROUP_ICON);
+        BYTE* directory = found ? static_cast<BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+        REQUIRE(directory != nullptr);
+        for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+            const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+            HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON);
+            BYTE* bytes = image ? static_cast<BYTE*>(LockResource(LoadResource(module, image))) : nullptr;
+            REQUIRE(bytes != nullptr);
+            const bool png = std::string(reinterpret_cast<char*>(bytes) + 1, 3) == "PNG";
+            CHECK_EQ(size == 256, png);
+            HICON icon = CreateIconFromResourceEx(bytes, SizeofResource(module, image), TRUE, 0x00030000, size, size,
+                                                  LR_DEFAULTCOLOR);
+            ICONINFO info = {};
+            BITMAP colour = {};
+            CHECK(icon != nullptr && GetIconInfo(icon, &info));
+            CHECK(GetObjectA(info.hbmColor, sizeof colour, &colour) != 0);
+            CHECK_EQ(size, int(colour.bmWidth));
+            if (info.hbmColor) DeleteObject(info.hbmColor);
+            if (info.hbmMask) DeleteObject(info.hbmMask);
+            if (icon) DestroyIcon(icon);
+        }
+        FreeLibrary(module);
+    }
+
+    HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    REQUIRE(module != nullptr);
+    HRSRC manifest = FindResourceA(module, CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
+    REQUIRE(manifest != nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
+                           SizeofResource(module, manifest));
+    CHECK(text.find("<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/WindowsSettings\">true</gdiScaling>") !=
+          std::string::npos);
+    // The layout stays in its pixels: no DPI awareness declared.
+    CHECK(text.find("dpiAware") == std::string::npos);
     FreeLibrary(module);
 }
