@@ -15,3 +15,4 @@
 #define IDC_SPEED           1001
 #define IDC_STARS           1002
 #define IDC_NORTHERN_LIGHTS 1003
+#define IDC_SAVER_ICON      1004

@@ -18,6 +18,29 @@ const Choice choices[] = {
 };
 
 HINSTANCE dialogInstance;
+HICON iconForDpi; // the icon this dialog loaded for its monitor's DPI, if any
+
+// Per-monitor aware, the dialog is laid out for the DPI of its monitor and
+// again when it moves to another, but its icon control keeps the image first
+// loaded, at the system's DPI: load the icon's own image for the dialog's DPI.
+void ShowIconForDpi(HWND dialog, UINT dpi) {
+    if (dpi == 0) return;
+    const int size = MulDiv(32, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    HICON icon = static_cast<HICON>(LoadImageA(dialogInstance, MAKEINTRESOURCEA(IDI_SAVER), IMAGE_ICON, size, size,
+                                               LR_DEFAULTCOLOR));
+    if (icon == nullptr) return;
+    SendDlgItemMessageA(dialog, IDC_SAVER_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    if (iconForDpi != nullptr) DestroyIcon(iconForDpi);
+    iconForDpi = icon;
+}
+
+// Windows 10 1607 and later; before it there is no per-monitor DPI to follow.
+UINT DpiOfWindow(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    return getDpiForWindow != nullptr ? getDpiForWindow(window) : 0;
+}
 
 void FillChoice(HWND dialog, const Choice& choice, int value) {
     const SettingSpec& spec = settingSpecs[choice.setting];
@@ -53,7 +76,17 @@ void StoreSettings(HWND dialog) {
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wordParam, LPARAM /*longParam*/) {
     switch (message) {
-    case WM_INITDIALOG: ShowSettings(dialog); return TRUE;
+    case WM_INITDIALOG:
+        ShowIconForDpi(dialog, DpiOfWindow(dialog));
+        ShowSettings(dialog);
+        return TRUE;
+    case WM_DPICHANGED:
+        ShowIconForDpi(dialog, LOWORD(wordParam));
+        return FALSE; // the dialog manager still rescales the dialog
+    case WM_DESTROY:
+        if (iconForDpi != nullptr) DestroyIcon(iconForDpi);
+        iconForDpi = nullptr;
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wordParam)) {
         case IDOK:
