@@ -34,7 +34,8 @@ void ShowIconForDpi(HWND dialog, UINT dpi) {
     iconForDpi = icon;
 }
 
-// Windows 10 1607 and later; before it there is no per-monitor DPI to follow.
+// 0 before Windows 10 1607, which has no GetDpiForWindow and rescales no
+// dialog per monitor either: the icon then stays as the dialog loads it.
 UINT DpiOfWindow(HWND window) {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
     const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
