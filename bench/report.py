@@ -34,7 +34,7 @@ def read_figures(lines):
 
 
 def parse_sizes(text):
-    """payload_bytes=N banner_bytes=N as a dict of ints."""
+    """payload_bytes=N banner_bytes=N ... as a dict of ints."""
     return {key: int(value) for key, value in re.findall(r"(\w+)=(\d+)", text)}
 
 
@@ -97,9 +97,10 @@ class Summary:
 
 
 def overheads(sizes):
-    """The installers' own weight: ours less payload and banner, NSIS's less the compressed screen saver."""
-    return (sizes["ours_exe"] - sizes["payload_bytes"] - sizes["banner_bytes"],
-            sizes["nsis_exe"] - sizes["nsis_scr_compressed"])
+    """The installers' own weight: ours less payload, banner and icon, NSIS's less the compressed screen saver
+    and the same icon."""
+    return (sizes["ours_exe"] - sizes["payload_bytes"] - sizes["banner_bytes"] - sizes["icon_bytes"],
+            sizes["nsis_exe"] - sizes["nsis_scr_compressed"] - sizes["nsis_icon_bytes"])
 
 
 def install_floor(s):
@@ -239,9 +240,11 @@ def markdown(s, info, nsis_build, loaded, import_lists, args):
             ("start-up", "`CreateProcess` to the first visible top-level window (`EnumWindows` every millisecond)"),
             ("install work", f"ours: Install posted to the success box shown, less the {PAUSE_MS:,.0f} ms pause; "
                              "NSIS: process start to end (its page runs by itself)"),
-            ("sizes", f"ours less its {s.sizes['payload_bytes']}-byte payload and {s.sizes['banner_bytes']}-byte "
-                      f"banner; NSIS less the screen saver compressed to {s.sizes['nsis_scr_compressed']} bytes "
-                      f"({nsis_build.get('compressor', '?')}, {nsis_build.get('target', '?')})"),
+            ("sizes", f"ours less its {s.sizes['payload_bytes']}-byte payload, {s.sizes['banner_bytes']}-byte "
+                      f"banner and {s.sizes['icon_bytes']} bytes of icon images; NSIS less the screen saver "
+                      f"compressed to {s.sizes['nsis_scr_compressed']} bytes "
+                      f"({nsis_build.get('compressor', '?')}, {nsis_build.get('target', '?')}) and its "
+                      f"{s.sizes['nsis_icon_bytes']} bytes of the same icon"),
             ("peak working set", "largest `PeakWorkingSetSize` of the child, read every millisecond"),
             ("floors", "`bench/floors/bare_window.cpp`: a window built like ours that shows a dialog and a box like "
                        "ours; `bench/floors/lz_floor.cpp`: the payload written and expanded with LZ32"),

@@ -1,6 +1,7 @@
 // The benchmark's driver, run under Wine in the benchmark's prefix:
 //   bench_driver.exe sizes <installer.exe>
 //       prints payload_bytes=<program DATA> banner_bytes=<installBMP BITMAP>
+//       icon_bytes=<every RT_ICON image>
 //   bench_driver.exe extract-payload <installer.exe> <file>
 //       writes the payload's bytes to file; exits 1 when the exe carries none
 //   bench_driver.exe measure <iterations> <warm-up iterations> <ours.exe> <nsis.exe>
@@ -27,7 +28,8 @@ using namespace bench;
 int PrintSizes(const std::string& installer) {
     const auto payload = driver::ReadPayload(installer);
     const auto banner = driver::ReadBanner(installer);
-    std::printf("payload_bytes=%u banner_bytes=%u\n", unsigned(payload.size()), unsigned(banner.size()));
+    std::printf("payload_bytes=%u banner_bytes=%u icon_bytes=%u\n", unsigned(payload.size()),
+                unsigned(banner.size()), unsigned(driver::IconImageBytes(installer)));
     return 0;
 }
 

@@ -2,10 +2,12 @@
 ; installer's job: one install-files page that starts by itself and closes
 ; itself, the screen saver into the Windows directory, system.ini naming it,
 ; screen saving on. makensis's defaults otherwise (zlib, not solid, Unicode).
-;   makensis -DSCREEN_SAVER=<Quorvane.scr> -DOUTPUT=<exe> quorvane.nsi
+;   makensis -DSCREEN_SAVER=<Quorvane.scr> -DICON=<app.ico> -DOUTPUT=<exe> quorvane.nsi
+; It carries our icon, as ours does, so that both sizes hold the same icon.
 
 Name "Quorvane"
 OutFile "${OUTPUT}"
+Icon "${ICON}"
 InstallDir "$WINDIR"
 AutoCloseWindow true
 ShowInstDetails hide

@@ -17,4 +17,23 @@ std::vector<uint8_t> ReadResource(const std::string& exePath, const char* name, 
 std::vector<uint8_t> ReadPayload(const std::string& exePath) { return ReadResource(exePath, "program", "DATA"); }
 std::vector<uint8_t> ReadBanner(const std::string& exePath) { return ReadResource(exePath, "installBMP", RT_BITMAP); }
 
+namespace {
+
+BOOL CALLBACK AddIconImage(HMODULE module, LPCSTR, LPSTR name, LONG_PTR total) {
+    HRSRC image = FindResourceA(module, name, RT_ICON);
+    *reinterpret_cast<uint32_t*>(total) += image != nullptr ? SizeofResource(module, image) : 0;
+    return TRUE;
+}
+
+} // namespace
+
+uint32_t IconImageBytes(const std::string& exePath) {
+    uint32_t total = 0;
+    HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) return total;
+    EnumResourceNamesA(module, RT_ICON, AddIconImage, reinterpret_cast<LONG_PTR>(&total));
+    FreeLibrary(module);
+    return total;
+}
+
 } // namespace driver

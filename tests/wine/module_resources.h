@@ -18,5 +18,7 @@ std::vector<uint8_t> ReadResource(const std::string& exePath, const char* name, 
 // The installer's compressed screen saver and its banner bitmap (no file header).
 std::vector<uint8_t> ReadPayload(const std::string& exePath);
 std::vector<uint8_t> ReadBanner(const std::string& exePath);
+// The bytes of every icon image the program carries, at every size.
+uint32_t IconImageBytes(const std::string& exePath);
 
 } // namespace driver
