@@ -98,7 +98,9 @@ const Shown NotWritten = {IDS_TEMP_NOT_WRITTEN, IDS_INSTALL_ERROR_CAPTION, 0x30}
 const Shown NotCreated = {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30};
 const Shown NotLoaded = {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
 const Shown NotLocked = {IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
+const Shown NotActivated = {IDS_NOT_ACTIVATED, IDS_INSTALL_ERROR_CAPTION, 0x30};
 const char Short[] = "C:\\WINDOWS\\QUORVANE.SCR";
+void Wow64() { world.knobs.wow64 = true; }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
@@ -115,6 +117,14 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                 {IDYES}, {Question, Removed, Success}, {WinScr}, Short},
     InstallCase{"CopiesInBothOneQuestionOneReport", [] { Copy(WinScr); Copy(SysScr); }, {IDYES},
                 {Question, Removed, Success}, {WinScr}, Short},
+    // On 64-bit Windows the real System directory, where the Screen Saver settings look, is reached as Sysnative.
+    InstallCase{"Wow64CopyInTheRealSystemDirectoryIsReplaced", [] { Wow64(); Copy(NatScr); Copy(NatPrefs); },
+                {IDYES}, {Question, Removed, Success}, {WinScr}, Short},
+    InstallCase{"Wow64CopyInTheRealSystemDirectoryAnsweredNo", [] { Wow64(); Copy(NatScr); }, {IDNO}, {Question},
+                {NatScr}, nullptr},
+    InstallCase{"Wow64CopiesInBothSystemDirectories", [] { Wow64(); Copy(NatScr); Copy(SysScr); }, {IDYES},
+                {Question, Removed, Success}, {WinScr}, Short},
+    InstallCase{"ThirtyTwoBitWindowsHasNoSysnative", [] { Copy(NatScr); }, {}, {Success}, {NatScr, WinScr}, Short},
     InstallCase{"PreferencesAloneAreNoCopy", [] { Copy(WinPrefs); }, {}, {Success}, {WinPrefs, WinScr}, Short},
     InstallCase{"LeftoverTempFileIsOverwrittenAndRemoved", [] { Copy(WinTemp); }, {}, {Success}, {WinScr}, Short},
     InstallCase{"TempNameTakenByADirectory", [] { fake::AddDirectory(WinTemp); }, {}, {NotCreated}, {WinTemp},
@@ -170,6 +180,11 @@ INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
     InstallCase{"CreateDialogParamA", [] { Fail("CreateDialogParamA"); }, {}, {Success}, {WinScr}, Short},
     InstallCase{"GetShortPathNameAWritesTheLongPath", [] { Fail("GetShortPathNameA"); }, {}, {Success}, {WinScr},
                 "C:\\WINDOWS\\Quorvane.scr"},
+    // Installed but not made the active screen saver: the user is told after the success box.
+    InstallCase{"WritePrivateProfileStringA", [] { Fail("WritePrivateProfileStringA"); }, {}, {Success, NotActivated},
+                {WinScr}, ""},
+    InstallCase{"SystemParametersInfoA", [] { Fail("SystemParametersInfoA"); }, {}, {Success, NotActivated},
+                {WinScr}, Short},
     InstallCase{"GetWindowsDirectoryA99Characters", [] { world.knobs.windowsDirectory = Dir99; }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"GetWindowsDirectoryA150Characters", [] { world.knobs.windowsDirectory = Dir150; }, {}, {NotExpanded},

@@ -28,6 +28,7 @@ struct UninstallCase {
 void PrintTo(const UninstallCase& row, std::ostream* out) { *out << row.label; }
 
 void Locked(const std::string& path) { world.state.files[fake::Key(path)].deletable = false; }
+void Wow64() { world.knobs.wow64 = true; }
 
 std::vector<std::string> Keys(std::vector<std::string> paths) {
     for (std::string& path : paths) path = fake::Key(path);
@@ -92,6 +93,34 @@ INSTANTIATE_TEST_SUITE_P(Disks, UninstallTest, ::testing::Values(
     UninstallCase{"RemovedWhileTheQuestionWasOpen", {WinScr, WinPrefs},
                   [] { DuringBox(IDS_UNINSTALL_QUESTION, [] { UninstallScreenSaver(nullptr); }); }, {IDYES, IDOK, IDYES},
                   {Question, Question, Removed, NothingInstalled}, {}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// A 32-bit program on 64-bit Windows: its System directory is SysWOW64 (SYSTEM
+// here), the real one is reached as Sysnative.
+INSTANTIATE_TEST_SUITE_P(Wow64, UninstallTest, ::testing::Values(
+    UninstallCase{"CopyOnlyInTheRealSystemDirectory", {NatScr, NatPrefs, WinPrefs}, Wow64, {IDYES},
+                  {Question, Removed}, {}},
+    UninstallCase{"CopyOnlyInSysWow64LeavesTheRealSystemPreferences", {SysScr, SysPrefs, NatPrefs}, Wow64, {IDYES},
+                  {Question, Removed}, {NatPrefs}},
+    UninstallCase{"CopiesInBothSystemDirectories", {SysScr, NatScr, SysPrefs, NatPrefs, WinScr}, Wow64, {IDYES},
+                  {Question, Removed}, {}},
+    UninstallCase{"RealSystemCopyInUse", {NatScr, WinScr}, [] { Wow64(); Locked(NatScr); }, {IDYES},
+                  {Question, NotRemoved}, {NatScr}},
+    UninstallCase{"ThirtyTwoBitWindowsHasNoSysnative", {NatScr, NatPrefs}, {}, {IDYES}, {NothingInstalled},
+                  {NatScr, NatPrefs}},
+    UninstallCase{"IsWow64ProcessFailing", {NatScr}, [] { Wow64(); world.knobs.failing = {"IsWow64Process"}; },
+                  {IDYES}, {NothingInstalled}, {NatScr}},
+    UninstallCase{"IsWow64ProcessMissing", {NatScr}, [] { Wow64(); world.knobs.failing = {"GetProcAddress"}; },
+                  {IDYES}, {NothingInstalled}, {NatScr}},
+    // Virtualized preferences go with the preferences they stand for.
+    UninstallCase{"VirtualStoreWindowsPreferencesGoWithAnyCopy", {WinScr, VsWinPrefs, VsSysPrefs}, {}, {IDYES},
+                  {Question, Removed}, {VsSysPrefs}},
+    UninstallCase{"VirtualStoreSystemPreferencesGoWithASystemCopy",
+                  {NatScr, VsWinPrefs, VsSysPrefs, VsWow64Prefs}, Wow64, {IDYES}, {Question, Removed}, {}},
+    UninstallCase{"VirtualStoreAloneIsNothingInstalled", {VsWinPrefs}, {}, {IDYES}, {NothingInstalled},
+                  {VsWinPrefs}},
+    UninstallCase{"NoLocalAppDataNoVirtualStore", {WinScr, VsWinPrefs},
+                  [] { world.knobs.environment.clear(); }, {IDYES}, {Question, Removed}, {VsWinPrefs}}),
     [](const auto& info) { return std::string(info.param.label); });
 // clang-format on
 
