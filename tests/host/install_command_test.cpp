@@ -27,6 +27,7 @@ struct InstallCase {
     std::vector<Shown> boxes;
     std::vector<std::string> diskAfter; // every file and directory left
     const char* systemIni;              // SCRNSAVE.EXE value, screen saving switched on; null: no activation
+    std::vector<std::string> settingsCalls = {"17 1 null 1"}; // with an activation
 };
 
 void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.label; }
@@ -67,7 +68,7 @@ TEST_P(InstallTest, BoxesDiskAndSettings) {
         ASSERT_NE(nullptr, fake::FileBytes(installed));
         EXPECT_TRUE(*fake::FileBytes(installed) == PayloadProgram()) << "installed copy differs from the program";
         EXPECT_EQ(row.systemIni, world.state.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"]);
-        EXPECT_EQ(std::vector<std::string>{"17 1 null 1"}, world.record.settingsCalls);
+        EXPECT_EQ(row.settingsCalls, world.record.settingsCalls);
     } else {
         const fake::Bytes* left = fake::FileBytes(installed);
         EXPECT_TRUE(left == nullptr || *left == OldCopy) << "an old copy changed";
@@ -124,6 +125,10 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                 {NatScr}, nullptr},
     InstallCase{"Wow64CopiesInBothSystemDirectories", [] { Wow64(); Copy(NatScr); Copy(SysScr); }, {IDYES},
                 {Question, Removed, Success}, {WinScr}, Short},
+    // The old copy's entry goes with it, and the new copy's takes its place.
+    InstallCase{"EntryOfTheReplacedCopyIsTheNewOne",
+                [] { Copy(WinScr); world.state.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"] = "C:\\WINDOWS\\Quorvane.scr"; },
+                {IDYES}, {Question, Removed, Success}, {WinScr}, Short, {"17 0 null 1", "17 1 null 1"}},
     InstallCase{"ThirtyTwoBitWindowsHasNoSysnative", [] { Copy(NatScr); }, {}, {Success}, {NatScr, WinScr}, Short},
     InstallCase{"PreferencesAloneAreNoCopy", [] { Copy(WinPrefs); }, {}, {Success}, {WinPrefs, WinScr}, Short},
     InstallCase{"LeftoverTempFileIsOverwrittenAndRemoved", [] { Copy(WinTemp); }, {}, {Success}, {WinScr}, Short},

@@ -406,8 +406,24 @@ WINE_CASE(InstallThenUninstallLeavesTheDirectoriesAsBefore) {
     ExitInstaller(installer);
     CheckSameListing(windowsBefore, Listing(WindowsDir()));
     CheckSameListing(systemBefore, Listing(SystemDir()));
-    // Removal touches only files.
-    CHECK_EQ(chosen, BootScreenSaver());
+    // No setting names the deleted program: as if no screen saver had been chosen.
+    CHECK_EQ(std::string("(none)"), BootScreenSaver());
+    CHECK_EQ(std::string("0"), ScreenSaveActive());
+}
+
+WINE_CASE(UninstallKeepsAnotherScreenSaversSetting) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    const std::string other = SystemDir() + "\\Mystify.scr";
+    REQUIRE(WriteBytes(WinScr(), OldCopy));
+    SetBootScreenSaver(other);
+    SetScreenSaveActive("1");
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
+    ExitInstaller(installer);
+    CHECK(!FileExists(WinScr()));
+    CHECK_EQ(other, BootScreenSaver());
     CHECK_EQ(std::string("1"), ScreenSaveActive());
 }
 
