@@ -3,9 +3,8 @@
 #include "app/app_state.h"
 #include "app/messages.h"
 #include "install/locations.h"
+#include "install/screen_saver_setting.h"
 #include "resources/resource_ids.h"
-
-#include <cstring>
 
 namespace {
 
@@ -26,54 +25,6 @@ void DeletePrefsIn(const char* directory) {
 void DeleteVirtualizedPrefs(const char* directory) {
     char path[PathSize];
     if (ComposeVirtualStorePath(path, directory, names.PrefsName)) platform::DeleteFileA(path);
-}
-
-// The names the system's screen saver setting may give one copy: its path and
-// short path, and for the real System directory's copy also both as 64-bit
-// programs write them, through the System directory's own name.
-struct CopyNames {
-    static constexpr int Most = 4;
-    char paths[Most][PathSize];
-    int count;
-};
-
-void AddName(CopyNames& copy, const char* directory, const char* name) {
-    if (name[0] != '\0' && copy.count < CopyNames::Most) ComposePath(copy.paths[copy.count++], directory, name);
-}
-
-// Taken before the deletions: a file that is gone has no short form.
-CopyNames NamesOf(const char* directory, const char* seenBy64BitAs) {
-    CopyNames copy = {};
-    char path[PathSize];
-    char shortPath[PathSize] = "";
-    ComposePath(path, directory, names.ScrName);
-    const DWORD length = platform::GetShortPathNameA(path, shortPath, PathSize);
-    if (length == 0 || length >= PathSize) shortPath[0] = '\0';
-    AddName(copy, "", path);
-    AddName(copy, "", shortPath);
-    if (seenBy64BitAs != nullptr) {
-        const char* shortName = std::strrchr(shortPath, '\\');
-        AddName(copy, seenBy64BitAs, names.ScrName);
-        AddName(copy, seenBy64BitAs, shortName != nullptr ? shortName + 1 : "");
-    }
-    return copy;
-}
-
-// A setting that names a program just deleted leaves the computer with no
-// screen saver that runs, and so one that never locks: make it what choosing
-// no screen saver makes it. An entry naming anything else stays as it is.
-void ForgetScreenSaverEntry(const CopyNames* const removed[], int count) {
-    char chosen[PathSize] = "";
-    platform::GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", chosen, PathSize, "system.ini");
-    if (chosen[0] == '\0') return;
-    for (int copy = 0; copy < count; ++copy)
-        for (int name = 0; name < removed[copy]->count; ++name)
-            if (platform::lstrcmpiA(chosen, removed[copy]->paths[name]) == 0) {
-                // Results ignored, as for the deletions: the removal report stays the same.
-                platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
-                platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, SPIF_UPDATEINIFILE);
-                return;
-            }
 }
 
 void ReportNothingInstalled() {
