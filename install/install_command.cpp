@@ -103,7 +103,7 @@ BOOL ActivateScreenSaver(const char* targetPath) {
     // Without a short form the long path still names the file.
     const char* value = (length == 0 || length >= PathSize) ? targetPath : shortPath;
     const BOOL chosen = platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", value, "system.ini");
-    // Switched on even when the entry failed: the user's own choice may be there.
+    // Both are tried whatever the other gives; the user is told if either failed.
     const BOOL switchedOn = platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_UPDATEINIFILE);
     return chosen && switchedOn;
 }

@@ -89,7 +89,7 @@ void ComposePath(char (&path)[PathSize], const char* directory, const char* name
 }
 
 bool ComposeVirtualStorePath(char (&path)[PathSize], const char* directory, const char* name) {
-    // Only a directory on a drive has a place there: "C:\\WINDOWS\\" is kept as "WINDOWS\\".
+    // Only a directory on a drive has a place there, under its path after the drive.
     const bool onDrive = directory[0] != '\0' && directory[1] == ':' && directory[2] == '\\';
     if (locations.VirtualStoreDir[0] == '\0' || !onDrive) return false;
     char mirrored[PathSize];
