@@ -57,7 +57,7 @@ void InstallScreenSaver(HWND mainWindow) {
             IDYES)
             return;
         const InstalledCopies copies = FindInstalledCopies();
-        if (copies.Any() && !RemoveInstalledCopies(copies.inSystem, copies.inWindows)) return;
+        if (copies.Any() && !RemoveInstalledCopies(copies)) return;
     }
 
     app.progressWindow = nullptr;
@@ -86,7 +86,8 @@ void InstallScreenSaver(HWND mainWindow) {
         // stays usable meanwhile, and an Uninstall chosen then removes it.
         if (IsPresentIn(locations.WindowsDir, names.ScrName)) {
             ShowMessage(app.instance, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
-            if (IsPresentIn(locations.WindowsDir, names.ScrName)) ActivateScreenSaver(targetPath);
+            if (IsPresentIn(locations.WindowsDir, names.ScrName) && !ActivateScreenSaver(targetPath))
+                ShowMessage(app.instance, IDS_NOT_ACTIVATED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         } else {
             ReportExpansionFailure();
         }
@@ -99,11 +100,13 @@ void InstallScreenSaver(HWND mainWindow) {
     if (IsPresentIn(locations.WindowsDir, names.TempName)) platform::DeleteFileA(tempPath);
 }
 
-void ActivateScreenSaver(const char* targetPath) {
+BOOL ActivateScreenSaver(const char* targetPath) {
     char shortPath[PathSize] = "";
     const DWORD length = platform::GetShortPathNameA(targetPath, shortPath, PathSize);
     // Without a short form the long path still names the file.
     const char* value = (length == 0 || length >= PathSize) ? targetPath : shortPath;
-    platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", value, "system.ini");
-    platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_UPDATEINIFILE);
+    const BOOL chosen = platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", value, "system.ini");
+    // Both are tried whatever the other gives; the user is told if either failed.
+    const BOOL switchedOn = platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_UPDATEINIFILE);
+    return chosen && switchedOn;
 }

@@ -6,5 +6,7 @@
 extern const char ProgressDialogName[]; // "Installing"
 
 void InstallScreenSaver(HWND mainWindow);
-void ActivateScreenSaver(const char* targetPath);
+// Makes targetPath the system's screen saver and switches screen saving on;
+// false when either failed.
+BOOL ActivateScreenSaver(const char* targetPath);
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wordParam, LPARAM longParam);

@@ -29,11 +29,51 @@ void LoadDirectory(DirectoryCall call, char (&directory)[DirectorySize]) {
     }
 }
 
+using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE process, PBOOL wow64);
+
+// Windows before XP SP2 lacks the call: look it up rather than import it.
+bool RunsUnderWow64() {
+    const HMODULE kernel = platform::GetModuleHandleA("kernel32.dll");
+    const FARPROC found = kernel != nullptr ? platform::GetProcAddress(kernel, "IsWow64Process") : nullptr;
+    const auto isWow64Process = reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(found));
+    BOOL wow64 = FALSE;
+    return isWow64Process != nullptr && isWow64Process(platform::GetCurrentProcess(), &wow64) && wow64;
+}
+
+// Appends text when all of it fits, terminator included; false otherwise.
+template <size_t Size> bool Append(char (&buffer)[Size], const char* text) {
+    const size_t length = std::strlen(buffer);
+    const size_t textLength = std::strlen(text);
+    if (length + textLength >= Size) return false;
+    std::memcpy(buffer + length, text, textLength + 1);
+    return true;
+}
+
+void LoadNativeSystemDirectory() {
+    locations.NativeSystemDir[0] = '\0';
+    if (locations.WindowsDir[0] == '\0' || !RunsUnderWow64()) return;
+    std::memcpy(locations.NativeSystemDir, locations.WindowsDir, sizeof locations.WindowsDir);
+    if (!Append(locations.NativeSystemDir, "Sysnative\\")) locations.NativeSystemDir[0] = '\0';
+}
+
+void LoadVirtualStoreDirectory() {
+    char (&store)[PathSize] = locations.VirtualStoreDir;
+    const DWORD length = platform::GetEnvironmentVariableA("LOCALAPPDATA", store, PathSize);
+    if (length == 0 || length >= PathSize) {
+        store[0] = '\0';
+        return;
+    }
+    if (store[length - 1] == '\\') store[length - 1] = '\0';
+    if (!Append(store, "\\VirtualStore\\")) store[0] = '\0';
+}
+
 } // namespace
 
 void LoadInstallSettings() {
     LoadDirectory(platform::GetSystemDirectoryA, locations.SystemDir);
     LoadDirectory(platform::GetWindowsDirectoryA, locations.WindowsDir);
+    LoadNativeSystemDirectory();
+    LoadVirtualStoreDirectory();
     platform::LoadStringA(app.instance, IDS_TEMP_NAME, names.TempName, sizeof names.TempName);
     platform::LoadStringA(app.instance, IDS_SCR_NAME, names.ScrName, sizeof names.ScrName);
     platform::LoadStringA(app.instance, IDS_PREFS_NAME, names.PrefsName, sizeof names.PrefsName);
@@ -46,6 +86,16 @@ void ComposePath(char (&path)[PathSize], const char* directory, const char* name
     std::memcpy(path, directory, directoryLength);
     std::memcpy(path + directoryLength, name, nameLength);
     path[directoryLength + nameLength] = '\0';
+}
+
+bool ComposeVirtualStorePath(char (&path)[PathSize], const char* directory, const char* name) {
+    // Only a directory on a drive has a place there, under its path after the drive.
+    const bool onDrive = directory[0] != '\0' && directory[1] == ':' && directory[2] == '\\';
+    if (locations.VirtualStoreDir[0] == '\0' || !onDrive) return false;
+    char mirrored[PathSize];
+    ComposePath(mirrored, locations.VirtualStoreDir, directory + 3);
+    ComposePath(path, mirrored, name);
+    return std::strlen(locations.VirtualStoreDir) + std::strlen(directory + 3) + std::strlen(name) < PathSize;
 }
 
 DWORD IsPresentIn(const char* directory, const char* name) {

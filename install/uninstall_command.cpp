@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/messages.h"
 #include "install/locations.h"
+#include "install/screen_saver_setting.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -14,6 +15,18 @@ void DeleteIn(const char* directory, const char* name) {
     platform::DeleteFileA(path);
 }
 
+void DeletePrefsIn(const char* directory) {
+    if (IsPresentIn(directory, names.PrefsName)) DeleteIn(directory, names.PrefsName);
+}
+
+// A screen saver run without rights (ours relies on that) writes its
+// preferences into the VirtualStore; the elevated uninstaller never sees that
+// copy unless it looks there.
+void DeleteVirtualizedPrefs(const char* directory) {
+    char path[PathSize];
+    if (ComposeVirtualStorePath(path, directory, names.PrefsName)) platform::DeleteFileA(path);
+}
+
 void ReportNothingInstalled() {
     ShowMessage(app.instance, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
@@ -23,7 +36,8 @@ void ReportNothingInstalled() {
 InstalledCopies FindInstalledCopies() {
     const bool inWindows = IsPresentIn(locations.WindowsDir, names.ScrName) != 0;
     const bool inSystem = IsPresentIn(locations.SystemDir, names.ScrName) != 0;
-    return {inSystem, inWindows};
+    const bool inNativeSystem = IsPresentIn(locations.NativeSystemDir, names.ScrName) != 0;
+    return {inSystem, inWindows, inNativeSystem};
 }
 
 void UninstallScreenSaver(HWND /*mainWindow*/) {
@@ -38,27 +52,59 @@ void UninstallScreenSaver(HWND /*mainWindow*/) {
     if (!copies.Any())
         ReportNothingInstalled();
     else
-        RemoveInstalledCopies(copies.inSystem, copies.inWindows);
+        RemoveInstalledCopies(copies);
 }
 
-BOOL RemoveInstalledCopies(BOOL inSystem, BOOL inWindows) {
+BOOL RemoveInstalledCopies(const InstalledCopies& copies) {
     BOOL removed = FALSE;
+    const bool inSystem = copies.inSystem, inWindows = copies.inWindows, inNativeSystem = copies.inNativeSystem;
+    const CopyNames systemNames = inSystem ? NamesOf(locations.SystemDir, nullptr) : CopyNames{};
+    const CopyNames nativeNames = inNativeSystem ? NamesOf(locations.NativeSystemDir, locations.SystemDir) : CopyNames{};
+    const CopyNames windowsNames = inWindows ? NamesOf(locations.WindowsDir, nullptr) : CopyNames{};
     if (inSystem) {
         DeleteIn(locations.SystemDir, names.ScrName);
         removed = TRUE;
-        if (IsPresentIn(locations.WindowsDir, names.PrefsName)) DeleteIn(locations.WindowsDir, names.PrefsName);
-        if (IsPresentIn(locations.SystemDir, names.PrefsName)) DeleteIn(locations.SystemDir, names.PrefsName);
+        DeletePrefsIn(locations.WindowsDir);
+        DeletePrefsIn(locations.SystemDir);
+    }
+    // Under WoW64 the real System directory is one more System directory.
+    if (inNativeSystem) {
+        DeleteIn(locations.NativeSystemDir, names.ScrName);
+        removed = TRUE;
+        DeletePrefsIn(locations.WindowsDir);
+        DeletePrefsIn(locations.NativeSystemDir);
     }
     if (inWindows) {
         DeleteIn(locations.WindowsDir, names.ScrName);
         removed = TRUE;
-        if (IsPresentIn(locations.WindowsDir, names.PrefsName)) DeleteIn(locations.WindowsDir, names.PrefsName);
+        DeletePrefsIn(locations.WindowsDir);
     }
+    if (removed) {
+        DeleteVirtualizedPrefs(locations.WindowsDir);
+        if (inSystem || inNativeSystem) {
+            // What the System directory's preferences become, seen by a 32-bit
+            // and by a 64-bit screen saver: VirtualStore\Windows\System32 and
+            // VirtualStore\Windows\SysWOW64.
+            DeleteVirtualizedPrefs(locations.SystemDir);
+            char wow64SystemDir[PathSize];
+            ComposePath(wow64SystemDir, locations.WindowsDir, "SysWOW64\\");
+            if (locations.NativeSystemDir[0] != '\0') DeleteVirtualizedPrefs(wow64SystemDir);
+        }
+    }
+
+    const bool systemStayed = inSystem && IsPresentIn(locations.SystemDir, names.ScrName);
+    const bool nativeStayed = inNativeSystem && IsPresentIn(locations.NativeSystemDir, names.ScrName);
+    const bool windowsStayed = inWindows && IsPresentIn(locations.WindowsDir, names.ScrName);
+    const CopyNames* gone[3];
+    int goneCount = 0;
+    if (inSystem && !systemStayed) gone[goneCount++] = &systemNames;
+    if (inNativeSystem && !nativeStayed) gone[goneCount++] = &nativeNames;
+    if (inWindows && !windowsStayed) gone[goneCount++] = &windowsNames;
+    if (goneCount > 0) ForgetScreenSaverEntry(gone, goneCount);
 
     // A copy in use, read-only or beyond our rights stays: say so rather than
     // report a removal that did not happen.
-    const bool copyStayed = (inSystem && IsPresentIn(locations.SystemDir, names.ScrName)) ||
-                            (inWindows && IsPresentIn(locations.WindowsDir, names.ScrName));
+    const bool copyStayed = systemStayed || nativeStayed || windowsStayed;
     if (copyStayed) {
         ShowMessage(app.instance, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;

@@ -8,11 +8,12 @@
 struct InstalledCopies {
     bool inSystem;
     bool inWindows;
-    bool Any() const { return inSystem || inWindows; }
+    bool inNativeSystem; // the real System directory under WoW64
+    bool Any() const { return inSystem || inWindows || inNativeSystem; }
 };
 InstalledCopies FindInstalledCopies();
 
 void UninstallScreenSaver(HWND mainWindow);
 // Deletes the copies the flags name and their preferences files, then reports.
 // True when every copy asked for is gone.
-BOOL RemoveInstalledCopies(BOOL inSystem, BOOL inWindows);
+BOOL RemoveInstalledCopies(const InstalledCopies& copies);

@@ -68,6 +68,7 @@ HMODULE GetModuleHandleA(LPCSTR moduleName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL SetDllDirectoryA(LPCSTR path);
 HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE reserved, DWORD flags);
+HANDLE GetCurrentProcess();
 
 // Kernel: directories, files, profiles, time.
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
@@ -81,6 +82,10 @@ BOOL CloseHandle(HANDLE handle);
 BOOL DeleteFileA(LPCSTR fileName);
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                               LPCSTR fileName);
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
+int lstrcmpiA(LPCSTR first, LPCSTR second);
 void Sleep(DWORD milliseconds);
 
 // LZ expansion library.

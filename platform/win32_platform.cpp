@@ -84,6 +84,7 @@ BOOL SetDllDirectoryA(LPCSTR path) { return ::SetDllDirectoryA(path); }
 HMODULE LoadLibraryExA(LPCSTR fileName, HANDLE reserved, DWORD flags) {
     return ::LoadLibraryExA(fileName, reserved, flags);
 }
+HANDLE GetCurrentProcess() { return ::GetCurrentProcess(); }
 
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
@@ -108,6 +109,14 @@ DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     return ::WritePrivateProfileStringA(section, key, value, fileName);
 }
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                               LPCSTR fileName) {
+    return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
+}
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
+    return ::GetEnvironmentVariableA(name, buffer, size);
+}
+int lstrcmpiA(LPCSTR first, LPCSTR second) { return ::lstrcmpiA(first, second); }
 void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 
 } // namespace platform

@@ -22,11 +22,20 @@ std::string Parent(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-// Found through GetProcAddress, as the program finds the real one.
+// The pseudo-handle Windows gives for the calling process.
+const HANDLE CurrentProcess = reinterpret_cast<HANDLE>(intptr_t(-1));
+
+// Found through GetProcAddress, as the program finds the real ones.
 BOOL WINAPI SetDefaultDllDirectoriesStandIn(DWORD directoryFlags) {
     char flags[16];
     std::snprintf(flags, sizeof flags, "0x%lx", static_cast<unsigned long>(directoryFlags));
     return !Fails("SetDefaultDllDirectories", flags);
+}
+
+BOOL WINAPI IsWow64ProcessStandIn(HANDLE process, PBOOL wow64) {
+    if (Fails("IsWow64Process") || process != CurrentProcess) return FALSE;
+    *wow64 = world.knobs.wow64;
+    return TRUE;
 }
 
 const HMODULE KernelModule = AsHandle<HMODULE>(StockHandle(Stock::KernelModule));
@@ -169,10 +178,16 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
     if (Fails("GetProcAddress", IS_INTRESOURCE(procName) ? "#" : procName) || module != KernelModule ||
-        IS_INTRESOURCE(procName) || std::strcmp(procName, "SetDefaultDllDirectories") != 0)
+        IS_INTRESOURCE(procName))
         return nullptr;
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SetDefaultDllDirectoriesStandIn));
+    if (std::strcmp(procName, "SetDefaultDllDirectories") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SetDefaultDllDirectoriesStandIn));
+    if (std::strcmp(procName, "IsWow64Process") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&IsWow64ProcessStandIn));
+    return nullptr;
 }
+
+HANDLE GetCurrentProcess() { return CurrentProcess; }
 
 BOOL SetDllDirectoryA(LPCSTR path) {
     return !Fails("SetDllDirectoryA", path ? std::string("\"") + path + "\"" : "null");
@@ -286,9 +301,37 @@ DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     const std::string entry = Key(fileName) + "|" + Key(section) + "|" + Key(key);
     if (Fails("WritePrivateProfileStringA", entry + "=" + (value ? value : "(null)"))) return FALSE;
-    world.state.profile[entry] = value ? value : "";
+    // A null value removes the key.
+    if (value == nullptr)
+        world.state.profile.erase(entry);
+    else
+        world.state.profile[entry] = value;
     return TRUE;
 }
+
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                               LPCSTR fileName) {
+    const std::string entry = Key(fileName) + "|" + Key(section) + "|" + Key(key);
+    if (size == 0) return 0;
+    auto found = world.state.profile.find(entry);
+    std::string value = found != world.state.profile.end() ? found->second : (defaultValue ? defaultValue : "");
+    if (Fails("GetPrivateProfileStringA", entry)) value.clear();
+    // Cut to fit, as the platform does.
+    value.resize(std::min<size_t>(value.size(), size - 1));
+    std::memcpy(buffer, value.c_str(), value.size() + 1);
+    return static_cast<DWORD>(value.size());
+}
+
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
+    auto found = world.knobs.environment.find(name);
+    if (Fails("GetEnvironmentVariableA", name) || found == world.knobs.environment.end()) return 0;
+    // Length on success, the size needed (buffer untouched) when too small.
+    if (found->second.size() + 1 > size) return static_cast<DWORD>(found->second.size() + 1);
+    std::memcpy(buffer, found->second.c_str(), found->second.size() + 1);
+    return static_cast<DWORD>(found->second.size());
+}
+
+int lstrcmpiA(LPCSTR first, LPCSTR second) { return Key(first).compare(Key(second)); }
 
 void Sleep(DWORD milliseconds) {
     Fails("Sleep", std::to_string(milliseconds));

@@ -132,6 +132,8 @@ struct Knobs {
     std::set<std::string> dialogTemplates = {"INSTALLING"};
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
     std::string windowsDirectory = "C:\\WINDOWS";
+    bool wow64 = false; // what IsWow64Process answers: a 32-bit program on 64-bit Windows
+    std::map<std::string, std::string> environment = {{"LOCALAPPDATA", "C:\\Users\\Ann\\AppData\\Local"}};
     DWORD shortWriteBy = 0;     // WriteFile reports success but writes this many bytes fewer
     LONG partialExpansion = -1; // LZCopy writes this many bytes and then fails
     std::function<void(Bytes&)> damageExpansion; // changes what LZCopy writes, which still reports success

@@ -27,6 +27,7 @@ struct InstallCase {
     std::vector<Shown> boxes;
     std::vector<std::string> diskAfter; // every file and directory left
     const char* systemIni;              // SCRNSAVE.EXE value, screen saving switched on; null: no activation
+    std::vector<std::string> settingsCalls = {"17 1 null 1"}; // with an activation
 };
 
 void PrintTo(const InstallCase& row, std::ostream* out) { *out << row.label; }
@@ -68,7 +69,7 @@ TEST_P(InstallTest, BoxesDiskAndSettings) {
         ASSERT_NE(nullptr, fake::FileBytes(installed));
         EXPECT_TRUE(*fake::FileBytes(installed) == PayloadProgram()) << "installed copy differs from the program";
         EXPECT_EQ(row.systemIni, world.state.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"]);
-        EXPECT_EQ(std::vector<std::string>{"17 1 null 1"}, world.record.settingsCalls);
+        EXPECT_EQ(row.settingsCalls, world.record.settingsCalls);
     } else {
         const fake::Bytes* left = fake::FileBytes(installed);
         EXPECT_TRUE(left == nullptr || *left == OldCopy) << "an old copy changed";
@@ -99,7 +100,9 @@ const Shown NotWritten = {IDS_TEMP_NOT_WRITTEN, IDS_INSTALL_ERROR_CAPTION, 0x30}
 const Shown NotCreated = {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30};
 const Shown NotLoaded = {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
 const Shown NotLocked = {IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
+const Shown NotActivated = {IDS_NOT_ACTIVATED, IDS_INSTALL_ERROR_CAPTION, 0x30};
 const char Short[] = "C:\\WINDOWS\\QUORVANE.SCR";
+void Wow64() { world.knobs.wow64 = true; }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
@@ -116,6 +119,18 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                 {IDYES}, {Question, Removed, Success}, {WinScr}, Short},
     InstallCase{"CopiesInBothOneQuestionOneReport", [] { Copy(WinScr); Copy(SysScr); }, {IDYES},
                 {Question, Removed, Success}, {WinScr}, Short},
+    // On 64-bit Windows the real System directory, where the Screen Saver settings look, is reached as Sysnative.
+    InstallCase{"Wow64CopyInTheRealSystemDirectoryIsReplaced", [] { Wow64(); Copy(NatScr); Copy(NatPrefs); },
+                {IDYES}, {Question, Removed, Success}, {WinScr}, Short},
+    InstallCase{"Wow64CopyInTheRealSystemDirectoryAnsweredNo", [] { Wow64(); Copy(NatScr); }, {IDNO}, {Question},
+                {NatScr}, nullptr},
+    InstallCase{"Wow64CopiesInBothSystemDirectories", [] { Wow64(); Copy(NatScr); Copy(SysScr); }, {IDYES},
+                {Question, Removed, Success}, {WinScr}, Short},
+    // The old copy's entry goes with it, and the new copy's takes its place.
+    InstallCase{"EntryOfTheReplacedCopyIsTheNewOne",
+                [] { Copy(WinScr); world.state.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"] = "C:\\WINDOWS\\Quorvane.scr"; },
+                {IDYES}, {Question, Removed, Success}, {WinScr}, Short, {"17 0 null 1", "17 1 null 1"}},
+    InstallCase{"ThirtyTwoBitWindowsHasNoSysnative", [] { Copy(NatScr); }, {}, {Success}, {NatScr, WinScr}, Short},
     InstallCase{"PreferencesAloneAreNoCopy", [] { Copy(WinPrefs); }, {}, {Success}, {WinPrefs, WinScr}, Short},
     InstallCase{"LeftoverTempFileIsOverwrittenAndRemoved", [] { Copy(WinTemp); }, {}, {Success}, {WinScr}, Short},
     InstallCase{"TempNameTakenByADirectory", [] { fake::AddDirectory(WinTemp); }, {}, {NotCreated}, {WinTemp},
@@ -185,6 +200,11 @@ INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
     InstallCase{"CreateDialogParamA", [] { Fail("CreateDialogParamA"); }, {}, {Success}, {WinScr}, Short},
     InstallCase{"GetShortPathNameAWritesTheLongPath", [] { Fail("GetShortPathNameA"); }, {}, {Success}, {WinScr},
                 "C:\\WINDOWS\\Quorvane.scr"},
+    // Installed but not made the active screen saver: the user is told after the success box.
+    InstallCase{"WritePrivateProfileStringA", [] { Fail("WritePrivateProfileStringA"); }, {}, {Success, NotActivated},
+                {WinScr}, ""},
+    InstallCase{"SystemParametersInfoA", [] { Fail("SystemParametersInfoA"); }, {}, {Success, NotActivated},
+                {WinScr}, Short},
     InstallCase{"GetWindowsDirectoryA99Characters", [] { world.knobs.windowsDirectory = Dir99; }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"GetWindowsDirectoryA150Characters", [] { world.knobs.windowsDirectory = Dir150; }, {}, {NotExpanded},

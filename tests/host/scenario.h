@@ -22,6 +22,14 @@ const std::string WinTemp = "C:\\WINDOWS\\Quorvane.sc_";
 const std::string WinPrefs = "C:\\WINDOWS\\Quorvane-Prefs.ini";
 const std::string SysScr = "C:\\WINDOWS\\SYSTEM\\Quorvane.scr";
 const std::string SysPrefs = "C:\\WINDOWS\\SYSTEM\\Quorvane-Prefs.ini";
+// The real System directory as a 32-bit program reaches it on 64-bit Windows.
+const std::string NatScr = "C:\\WINDOWS\\Sysnative\\Quorvane.scr";
+const std::string NatPrefs = "C:\\WINDOWS\\Sysnative\\Quorvane-Prefs.ini";
+// Preferences a screen saver without rights wrote, kept by Windows for the user.
+const std::string VirtualStore = "C:\\Users\\Ann\\AppData\\Local\\VirtualStore\\";
+const std::string VsWinPrefs = VirtualStore + "WINDOWS\\Quorvane-Prefs.ini";
+const std::string VsSysPrefs = VirtualStore + "WINDOWS\\SYSTEM\\Quorvane-Prefs.ini";
+const std::string VsWow64Prefs = VirtualStore + "WINDOWS\\SysWOW64\\Quorvane-Prefs.ini";
 
 // A message box as a table row gives it: string ids and type.
 struct Shown {

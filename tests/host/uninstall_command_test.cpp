@@ -23,11 +23,16 @@ struct UninstallCase {
     std::vector<int> answers;      // in the order the boxes are answered
     std::vector<Shown> boxes;
     std::vector<std::string> diskAfter;
+    // system.ini's SCRNSAVE.EXE before, with screen saving on; null: no entry, screen saving off.
+    const char* chosenBefore = nullptr;
+    // The entry after, screen saving still on; null: the entry was removed and screen saving switched off.
+    const char* chosenAfter = nullptr;
 };
 
 void PrintTo(const UninstallCase& row, std::ostream* out) { *out << row.label; }
 
 void Locked(const std::string& path) { world.state.files[fake::Key(path)].deletable = false; }
+void Wow64() { world.knobs.wow64 = true; }
 
 std::vector<std::string> Keys(std::vector<std::string> paths) {
     for (std::string& path : paths) path = fake::Key(path);
@@ -40,6 +45,11 @@ class UninstallTest : public Scenario, public ::testing::WithParamInterface<Unin
 TEST_P(UninstallTest, BoxesAndFilesLeft) {
     const UninstallCase& row = GetParam();
     for (const std::string& path : row.diskBefore) fake::AddFile(path);
+    const std::string entry = "SYSTEM.INI|BOOT|SCRNSAVE.EXE";
+    if (row.chosenBefore != nullptr) {
+        world.state.profile[entry] = row.chosenBefore;
+        world.state.screenSaverActive = true;
+    }
     if (row.arrange) row.arrange();
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     world.record = {};
@@ -53,6 +63,19 @@ TEST_P(UninstallTest, BoxesAndFilesLeft) {
     std::vector<std::string> disk;
     for (const auto& file : world.state.files) disk.push_back(file.first);
     EXPECT_EQ(Keys(row.diskAfter), disk);
+    if (row.chosenBefore == nullptr || row.chosenAfter != nullptr) {
+        // Left exactly as it was.
+        EXPECT_EQ(row.chosenBefore != nullptr, world.state.screenSaverActive);
+        EXPECT_EQ(row.chosenAfter != nullptr, world.state.profile.count(entry) == 1);
+        if (row.chosenAfter != nullptr) {
+            EXPECT_EQ(row.chosenAfter, world.state.profile[entry]);
+        }
+        EXPECT_TRUE(world.record.settingsCalls.empty());
+    } else {
+        EXPECT_EQ(0u, world.state.profile.count(entry)) << "still names a removed copy";
+        EXPECT_FALSE(world.state.screenSaverActive);
+        EXPECT_EQ(std::vector<std::string>{"17 0 null 1"}, world.record.settingsCalls);
+    }
     // Only the two directories, never a path relative to the current one.
     for (const std::string& entry : world.record.log) {
         if (entry.rfind("DeleteFileA ", 0) == 0) {
@@ -92,6 +115,57 @@ INSTANTIATE_TEST_SUITE_P(Disks, UninstallTest, ::testing::Values(
     UninstallCase{"RemovedWhileTheQuestionWasOpen", {WinScr, WinPrefs},
                   [] { DuringBox(IDS_UNINSTALL_QUESTION, [] { UninstallScreenSaver(nullptr); }); }, {IDYES, IDOK, IDYES},
                   {Question, Question, Removed, NothingInstalled}, {}}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// A 32-bit program on 64-bit Windows: its System directory is SysWOW64 (SYSTEM
+// here), the real one is reached as Sysnative.
+INSTANTIATE_TEST_SUITE_P(Wow64, UninstallTest, ::testing::Values(
+    UninstallCase{"CopyOnlyInTheRealSystemDirectory", {NatScr, NatPrefs, WinPrefs}, Wow64, {IDYES},
+                  {Question, Removed}, {}},
+    UninstallCase{"CopyOnlyInSysWow64LeavesTheRealSystemPreferences", {SysScr, SysPrefs, NatPrefs}, Wow64, {IDYES},
+                  {Question, Removed}, {NatPrefs}},
+    UninstallCase{"CopiesInBothSystemDirectories", {SysScr, NatScr, SysPrefs, NatPrefs, WinScr}, Wow64, {IDYES},
+                  {Question, Removed}, {}},
+    UninstallCase{"RealSystemCopyInUse", {NatScr, WinScr}, [] { Wow64(); Locked(NatScr); }, {IDYES},
+                  {Question, NotRemoved}, {NatScr}},
+    UninstallCase{"ThirtyTwoBitWindowsHasNoSysnative", {NatScr, NatPrefs}, {}, {IDYES}, {NothingInstalled},
+                  {NatScr, NatPrefs}},
+    UninstallCase{"IsWow64ProcessFailing", {NatScr}, [] { Wow64(); world.knobs.failing = {"IsWow64Process"}; },
+                  {IDYES}, {NothingInstalled}, {NatScr}},
+    UninstallCase{"IsWow64ProcessMissing", {NatScr}, [] { Wow64(); world.knobs.failing = {"GetProcAddress"}; },
+                  {IDYES}, {NothingInstalled}, {NatScr}},
+    // Virtualized preferences go with the preferences they stand for.
+    UninstallCase{"VirtualStoreWindowsPreferencesGoWithAnyCopy", {WinScr, VsWinPrefs, VsSysPrefs}, {}, {IDYES},
+                  {Question, Removed}, {VsSysPrefs}},
+    UninstallCase{"VirtualStoreSystemPreferencesGoWithASystemCopy",
+                  {NatScr, VsWinPrefs, VsSysPrefs, VsWow64Prefs}, Wow64, {IDYES}, {Question, Removed}, {}},
+    UninstallCase{"VirtualStoreAloneIsNothingInstalled", {VsWinPrefs}, {}, {IDYES}, {NothingInstalled},
+                  {VsWinPrefs}},
+    UninstallCase{"NoLocalAppDataNoVirtualStore", {WinScr, VsWinPrefs},
+                  [] { world.knobs.environment.clear(); }, {IDYES}, {Question, Removed}, {VsWinPrefs}},
+    // The 64-bit Screen Saver settings name the real System32 copy through System32's own name.
+    UninstallCase{"EntryNamingTheRealSystemCopyAs64BitProgramsDo", {NatScr}, Wow64, {IDYES}, {Question, Removed}, {},
+                  "C:\\WINDOWS\\SYSTEM\\Quorvane.scr", nullptr}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+const char LongWindowsScr[] = "C:\\Windows Folder\\Quorvane.scr";
+void LongWindowsDirectory() { world.knobs.windowsDirectory = "C:\\Windows Folder"; }
+
+// The system's screen saver setting after a removal: cleared only when it names a copy that went.
+INSTANTIATE_TEST_SUITE_P(ScreenSaverEntry, UninstallTest, ::testing::Values(
+    UninstallCase{"ShortPathOfTheWindowsCopy", {LongWindowsScr}, LongWindowsDirectory, {IDYES}, {Question, Removed}, {},
+                  "C:\\WINDOW~1\\QUORVANE.SCR", nullptr},
+    UninstallCase{"LongPathOfTheWindowsCopy", {LongWindowsScr}, LongWindowsDirectory, {IDYES}, {Question, Removed}, {},
+                  LongWindowsScr, nullptr},
+    UninstallCase{"SystemCopyInOtherCase", {SysScr, WinScr}, {}, {IDYES}, {Question, Removed}, {},
+                  "c:\\windows\\system\\quorvane.scr", nullptr},
+    UninstallCase{"AnotherScreenSaverStays", {WinScr}, {}, {IDYES}, {Question, Removed}, {},
+                  "C:\\WINDOWS\\SYSTEM\\Mystify.scr", "C:\\WINDOWS\\SYSTEM\\Mystify.scr"},
+    UninstallCase{"EmptyEntryStays", {WinScr}, {}, {IDYES}, {Question, Removed}, {}, "", ""},
+    UninstallCase{"CopyThatStayedKeepsItsEntry", {WinScr}, [] { Locked(WinScr); }, {IDYES}, {Question, NotRemoved},
+                  {WinScr}, "C:\\WINDOWS\\Quorvane.scr", "C:\\WINDOWS\\Quorvane.scr"},
+    UninstallCase{"AnsweredNoKeepsTheEntry", {WinScr}, {}, {IDNO}, {Question}, {WinScr}, "C:\\WINDOWS\\QUORVANE.SCR",
+                  "C:\\WINDOWS\\QUORVANE.SCR"}),
     [](const auto& info) { return std::string(info.param.label); });
 // clang-format on
 

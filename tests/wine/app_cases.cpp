@@ -57,7 +57,8 @@ WINE_CASE(MenuAndStringsAreTheScriptsOwn) {
     HMODULE module = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(module != nullptr);
     for (unsigned id : {0u,   1u,   2u,   3u,    4u,    5u,    6u,    7u,    8u,    9u,    10u,   11u,   12u,  13u,
-                        500u, 501u, 502u, 1000u, 1001u, 1002u, 1003u, 1004u, 1005u, 1006u, 1007u, 1008u, 1009u}) {
+                        500u, 501u, 502u, 1000u, 1001u, 1002u, 1003u, 1004u, 1005u, 1006u, 1007u, 1008u, 1009u,
+                        1010u}) {
         char text[1024] = "";
         LoadStringA(module, id, text, sizeof text);
         CHECK_EQ(ScriptString(id), std::string(text));

@@ -97,7 +97,8 @@ void RemoveFile(const std::string& path) {
 }
 
 void RemoveInstalledFiles() {
-    for (const std::string& directory : {WindowsDir(), SystemDir()})
+    // Sysnative: the real System directory, in a 64-bit prefix.
+    for (const std::string& directory : {WindowsDir(), SystemDir(), WindowsDir() + "\\Sysnative"})
         for (const char* name : {"Quorvane.scr", "Quorvane.sc_", "Quorvane-Prefs.ini"}) {
             const std::string path = directory + "\\" + name;
             RemoveDirectoryA(path.c_str());

@@ -74,7 +74,8 @@ bool FileExists(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void RemoveFile(const std::string& path);
-// No Quorvane file in the Windows or System directory: the state before any install.
+// No Quorvane file in the Windows or System directory (either System directory
+// in a 64-bit prefix): the state before any install.
 void RemoveInstalledFiles();
 // No Quorvane file before the case and none after it, however it ends.
 struct CleanDirectories {

@@ -311,6 +311,65 @@ WINE_CASE(UninstallAnsweredYesFollowsTheRemovalRules) {
 }
 
 namespace {
+// In a 64-bit prefix, the real System directory as a 32-bit program reaches it.
+std::string NatScr() { return WindowsDir() + "\\Sysnative\\Quorvane.scr"; }
+std::string NatPrefs() { return WindowsDir() + "\\Sysnative\\Quorvane-Prefs.ini"; }
+
+// Where Windows keeps the preferences a screen saver without rights wrote into
+// the Windows directory; the folders are made when missing.
+std::string VirtualizedPrefs() {
+    char localAppData[MAX_PATH] = "";
+    GetEnvironmentVariableA("LOCALAPPDATA", localAppData, MAX_PATH);
+    const std::string store = std::string(localAppData) + "\\VirtualStore";
+    CreateDirectoryA(store.c_str(), nullptr);
+    CreateDirectoryA((store + "\\windows").c_str(), nullptr);
+    return store + "\\windows\\Quorvane-Prefs.ini";
+}
+
+bool RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+} // namespace
+
+// A copy a user put into the real System32 by hand, where the Screen Saver
+// settings list it: a 32-bit program's System directory is SysWOW64.
+WINE_CASE(Wow64UninstallRemovesTheRealSystemCopy) {
+    REQUIRE(RunsUnderWow64());
+    CleanDirectories clean;
+    const std::string virtualized = VirtualizedPrefs();
+    REQUIRE(WriteBytes(NatScr(), OldCopy));
+    REQUIRE(WriteBytes(NatPrefs(), {'p'}));
+    REQUIRE(WriteBytes(virtualized, {'p'}));
+    CHECK(!FileExists(SysScr()));
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
+    CHECK(!FileExists(NatScr()));
+    CHECK(!FileExists(NatPrefs()));
+    CHECK(!FileExists(virtualized));
+    Choose(installer, BtnUninstall, {NothingToUninstall});
+    ExitInstaller(installer);
+    RemoveFile(virtualized);
+}
+
+WINE_CASE(Wow64InstallAsksBeforeReplacingTheRealSystemCopy) {
+    REQUIRE(RunsUnderWow64());
+    CleanDirectories clean;
+    SettingsKept kept;
+    REQUIRE(WriteBytes(NatScr(), OldCopy));
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDNO)});
+    CHECK(ReadBytes(NatScr()) == OldCopy);
+    CHECK(!FileExists(WinScr()));
+    Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), Uninstalled, Installed});
+    CHECK(!FileExists(NatScr()));
+    CheckInstalledIsTheProgram();
+    ExitInstaller(installer);
+}
+
+namespace {
 // Names and sizes of the files directly in a directory; system.ini is left out,
 // since Install writes it and Uninstall leaves it.
 std::map<std::string, uint64_t> Listing(const std::string& directory) {
@@ -350,8 +409,24 @@ WINE_CASE(InstallThenUninstallLeavesTheDirectoriesAsBefore) {
     ExitInstaller(installer);
     CheckSameListing(windowsBefore, Listing(WindowsDir()));
     CheckSameListing(systemBefore, Listing(SystemDir()));
-    // Removal touches only files.
-    CHECK_EQ(chosen, BootScreenSaver());
+    // No setting names the deleted program: as if no screen saver had been chosen.
+    CHECK_EQ(std::string("(none)"), BootScreenSaver());
+    CHECK_EQ(std::string("0"), ScreenSaveActive());
+}
+
+WINE_CASE(UninstallKeepsAnotherScreenSaversSetting) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    const std::string other = SystemDir() + "\\Mystify.scr";
+    REQUIRE(WriteBytes(WinScr(), OldCopy));
+    SetBootScreenSaver(other);
+    SetScreenSaveActive("1");
+    StartedInstaller installer;
+    REQUIRE(installer.window != nullptr);
+    Choose(installer, BtnUninstall, {UninstallQuestion(IDYES), Uninstalled});
+    ExitInstaller(installer);
+    CHECK(!FileExists(WinScr()));
+    CHECK_EQ(other, BootScreenSaver());
     CHECK_EQ(std::string("1"), ScreenSaveActive());
 }
 
