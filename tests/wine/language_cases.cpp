@@ -8,6 +8,7 @@
 #include "resource_ids.h"
 #include "screensaver/screensaver_ids.h"
 
+#include <climits>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -251,3 +252,151 @@ WINE_CASE(EveryTranslationIsCompleteAndFitsItsBuffers) {
     FreeLibrary(saver);
     FreeLibrary(installer);
 }
+
+namespace {
+
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+// Pixels text takes in font: one line, or word-wrapped within width.
+SIZE Extent(HFONT font, const std::wstring& text, int width, bool wrap) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    RECT needed = {0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return SIZE{needed.right, needed.bottom};
+}
+
+void CheckFits(const std::string& where, const std::wstring& text, SIZE needed, int width, int height) {
+    if (needed.cx <= width && needed.cy <= height) return;
+    Fail(__FILE__, __LINE__,
+         where + " \"" + Utf8(text) + "\" needs " + std::to_string(needed.cx) + "x" + std::to_string(needed.cy) +
+             ", has " + std::to_string(width) + "x" + std::to_string(height));
+}
+
+// A caption wider than its title bar is cut with an ellipsis.
+void CheckCaptionFits(const std::string& where, HWND window) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+    RECT frame = {};
+    GetWindowRect(window, &frame);
+    // The icon, the close button and the frames.
+    const int room = frame.right - frame.left - 2 * GetSystemMetrics(SM_CXSIZE) - 4 * GetSystemMetrics(SM_CXFRAME);
+    CheckFits(where + " caption", TextOf(window), Extent(font, TextOf(window), room, false), room, INT_MAX);
+    DeleteObject(font);
+}
+
+struct ControlSearch {
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectControl(HWND child, LPARAM search) {
+    reinterpret_cast<ControlSearch*>(search)->found.push_back(child);
+    return TRUE;
+}
+
+// Every label, check box and button of the translated dialog shows its whole text,
+// and every choice fits its drop-down list.
+void CheckDialogFits(HMODULE module, LPCSTR name, LANGID language, const std::string& where,
+                     const std::vector<std::pair<int, std::vector<unsigned>>>& choices = {}) {
+    const void* dialogTemplate = ResourceIn(module, RT_DIALOG, name, language);
+    if (dialogTemplate == nullptr) return Fail(__FILE__, __LINE__, where + ": no dialog");
+    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
+                                             nullptr, QuietDialog, 0);
+    if (dialog == nullptr) return Fail(__FILE__, __LINE__, where + ": dialog not created");
+    CheckCaptionFits(where, dialog);
+    ControlSearch search;
+    EnumChildWindows(dialog, CollectControl, reinterpret_cast<LPARAM>(&search));
+    for (HWND control : search.found) {
+        const std::wstring text = TextOf(control);
+        const std::string kind = ClassOf(control);
+        const LONG style = GetWindowLongW(control, GWL_STYLE);
+        if (text.empty() || (kind == "Static" && (style & SS_TYPEMASK) > SS_RIGHT)) continue;
+        RECT client = {};
+        GetClientRect(control, &client);
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        const UINT type = style & BS_TYPEMASK;
+        const bool checkBox = kind == "Button" && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON;
+        // A check box's text starts right of its box; a push button keeps its edges.
+        const int width = client.right - (checkBox ? 16 : kind == "Button" ? 4 : 0);
+        const bool wrap = kind == "Static";
+        CheckFits(where + " control " + std::to_string(GetDlgCtrlID(control)), text, Extent(font, text, width, wrap),
+                  width, client.bottom);
+    }
+    for (const auto& [control, ids] : choices) {
+        HWND list = GetDlgItem(dialog, control);
+        RECT client = {};
+        GetClientRect(list, &client);
+        const HFONT font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+        const int width = client.right - GetSystemMetrics(SM_CXVSCROLL) - 4;
+        for (unsigned id : ids) {
+            DWORD bytes = 0;
+            const void* block = ResourceIn(module, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language, &bytes);
+            const WCHAR* text = nullptr;
+            int length = 0;
+            if (!FindInStringBlock(block, bytes, id, &text, &length)) continue; // reported by the buffer check
+            const std::wstring choice(text, size_t(length));
+            CheckFits(where + " choice " + std::to_string(id), choice, Extent(font, choice, width, false), width,
+                      INT_MAX);
+        }
+    }
+    DestroyWindow(dialog);
+}
+
+// Under the translation's own locale, as its users see it: the installer's window
+// leaves the whole banner and stays on the screen, its title, the progress window
+// and the screen saver's settings show their whole texts.
+void TranslationFits(LANGID language) {
+    REQUIRE(ChooseTextLanguage(GetUserDefaultUILanguage(), GetACP()) == language);
+    const std::string where = "language " + Hex(language);
+    {
+        StartedInstaller installer;
+        REQUIRE(installer.window != nullptr);
+        RECT client = {}, frame = {};
+        GetClientRect(installer.window, &client);
+        GetWindowRect(installer.window, &frame);
+        Note(where + ": window " + std::to_string(frame.right - frame.left) + " wide");
+        CHECK(client.right >= BannerWidth);
+        CHECK(frame.left >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN));
+        CheckCaptionFits(where + " main window", installer.window);
+        ExitInstaller(installer);
+    }
+    HMODULE installer = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE saver = LoadLibraryExA(BuildFile("screensaver\\Quorvane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    REQUIRE(installer != nullptr && saver != nullptr);
+    CheckDialogFits(installer, "Installing", language, where + " progress");
+    const std::vector<unsigned> speeds = {IDS_SPEED_FIRST, IDS_SPEED_FIRST + 1, IDS_SPEED_FIRST + 2,
+                                          IDS_SPEED_FIRST + 3, IDS_SPEED_FIRST + 4};
+    const std::vector<unsigned> stars = {IDS_STARS_FIRST, IDS_STARS_FIRST + 1, IDS_STARS_FIRST + 2};
+    CheckDialogFits(saver, MAKEINTRESOURCEA(DLG_SETTINGS), language, where + " settings",
+                    {{IDC_SPEED, speeds}, {IDC_STARS, stars}});
+    FreeLibrary(saver);
+    FreeLibrary(installer);
+}
+
+} // namespace
+
+WINE_CASE_IN_LOCALE(GermanFits, "LANG=de_DE.UTF-8") { TranslationFits(MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(FrenchFits, "LANG=fr_FR.UTF-8") { TranslationFits(MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(SpanishFits, "LANG=es_ES.UTF-8") { TranslationFits(MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(ItalianFits, "LANG=it_IT.UTF-8") { TranslationFits(MAKELANGID(LANG_ITALIAN, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(BrazilianPortugueseFits, "LANG=pt_BR.UTF-8") {
+    TranslationFits(MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN));
+}
+WINE_CASE_IN_LOCALE(DutchFits, "LANG=nl_NL.UTF-8") { TranslationFits(MAKELANGID(LANG_DUTCH, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(PolishFits, "LANG=pl_PL.UTF-8") { TranslationFits(MAKELANGID(LANG_POLISH, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(RussianFits, "LANG=ru_RU.UTF-8") { TranslationFits(MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(JapaneseFits, "LANG=ja_JP.UTF-8") { TranslationFits(MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)); }
+WINE_CASE_IN_LOCALE(SimplifiedChineseFits, "LANG=zh_CN.UTF-8") {
+    TranslationFits(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+}
+WINE_CASE_IN_LOCALE(KoreanFits, "LANG=ko_KR.UTF-8") { TranslationFits(MAKELANGID(LANG_KOREAN, SUBLANG_NEUTRAL)); }
