@@ -254,6 +254,7 @@ struct TranslationCase {
     const char* label;
     LANGID userInterface;
     UINT ansiCodePage;
+    const char* germanTitle;
     const char* title;
     const char* aboutCaption;
     bool translatedMenu;
@@ -279,7 +280,7 @@ TEST_P(TranslationTest, TitleAboutBoxAndMenu) {
     world.knobs.ansiCodePage = GetParam().ansiCodePage;
     // The About text itself is left out of the translation.
     fake::AddTranslatedResource(MAKEINTRESOURCEA(1), RT_STRING, german,
-                                StringBlock({{IDS_WINDOW_TITLE, "Installationsprogramm - Quorvane"},
+                                StringBlock({{IDS_WINDOW_TITLE, GetParam().germanTitle},
                                              {IDS_INSTALLER_CAPTION, "Bildschirmschoner-Installation"}}));
     fake::AddTranslatedResource("Menu_1", RT_MENU, german, {0, 0, 0, 0});
     ASSERT_TRUE(RegisterMainClass(fake::Instance));
@@ -294,14 +295,22 @@ TEST_P(TranslationTest, TitleAboutBoxAndMenu) {
     EXPECT_EQ(world.state.strings.at(IDS_ABOUT_TEXT), world.record.boxes[0].text);
 }
 
+// 200 characters into the title's 150: the first 149 and the terminator.
+const std::string LongTitleText = std::string(200, 'T');
+const char* const LongTitle = LongTitleText.c_str();
+const std::string LongTitleCutText = std::string(149, 'T');
+const char* const LongTitleCut = LongTitleCutText.c_str();
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Languages, TranslationTest, ::testing::Values(
-    TranslationCase{"GermanOnWestern", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252,
-                    "Installationsprogramm - Quorvane", "Bildschirmschoner-Installation", true},
-    TranslationCase{"GermanOnJapaneseCodePage", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 932,
+    TranslationCase{"GermanOnWestern", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, "Installationsprogramm",
+                    "Installationsprogramm", "Bildschirmschoner-Installation", true},
+    TranslationCase{"LongTranslationIsCutLikeTheEnglish", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, LongTitle,
+                    LongTitleCut, "Bildschirmschoner-Installation", true},
+    TranslationCase{"GermanOnJapaneseCodePage", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 932, "Installationsprogramm",
                     "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false},
     TranslationCase{"EnglishIgnoresTheTranslation", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1252,
-                    "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false}),
+                    "Installationsprogramm", "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false}),
     [](const ::testing::TestParamInfo<TranslationCase>& info) { return std::string(info.param.label); });
 // clang-format on
 
