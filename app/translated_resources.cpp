@@ -37,8 +37,7 @@ int LoadText(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {
 
 HMENU LoadTranslatedMenu(HINSTANCE instance, LPCSTR name) {
     const void* menuTemplate = LockTranslated(instance, name, RT_MENU, nullptr);
-    return menuTemplate != nullptr ? platform::LoadMenuIndirectA(menuTemplate)
-                                   : nullptr;
+    return menuTemplate != nullptr ? platform::LoadMenuIndirectA(menuTemplate) : nullptr;
 }
 
 LPCDLGTEMPLATEA FindTranslatedDialog(HINSTANCE instance, LPCSTR name) {

@@ -80,8 +80,7 @@ HRSRC FindResourceA(HMODULE /*module*/, LPCSTR name, LPCSTR type) {
 
 HRSRC FindResourceExA(HMODULE /*module*/, LPCSTR type, LPCSTR name, WORD language) {
     const ResourceName key{TranslatedKey(name, language), ResourceKey(type)};
-    if (Fails("FindResourceExA", key.first + " " + key.second) || world.state.resources.count(key) == 0)
-        return nullptr;
+    if (Fails("FindResourceExA", key.first + " " + key.second) || world.state.resources.count(key) == 0) return nullptr;
     const uintptr_t handle = world.state.handles.Issue(Kind::FoundResource);
     world.state.foundResources[handle] = key;
     return AsHandle<HRSRC>(handle);

@@ -84,8 +84,8 @@ class StringBlockTest : public ::testing::TestWithParam<BlockCase> {};
 
 TEST_P(StringBlockTest, FindsTheTextOrSaysTheBlockIsShort) {
     const BlockCase& row = GetParam();
-    const std::vector<WCHAR> block = Block({u"Titel", u"", u"Schließen", u"x", u"", u"", u"", u"", u"", u"", u"", u"",
-                                            u"", u"", u"", u"Ende"});
+    const std::vector<WCHAR> block =
+        Block({u"Titel", u"", u"Schließen", u"x", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"Ende"});
     const size_t bytes = row.cutTo != 0 ? row.cutTo : block.size() * sizeof(WCHAR);
     // Exactly the kept bytes, so that the sanitizer sees any read past them.
     std::vector<unsigned char> kept(bytes);

@@ -120,7 +120,8 @@ WINE_CASE_IN_LOCALE(InstallerSpeaksRussian, "LANG=ru_RU.UTF-8") {
 }
 
 WINE_CASE_IN_LOCALE(InstallerSpeaksJapanese, "LANG=ja_JP.UTF-8") {
-    InstallerSpeaks({"ja", MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), "インストール中", "インストールしています..."});
+    InstallerSpeaks(
+        {"ja", MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), "インストール中", "インストールしています..."});
 }
 
 // A Japanese user interface on a Western code page: Japanese would be question marks.
@@ -154,11 +155,16 @@ WINE_CASE_IN_LOCALE(SaverSettingsSpeakGerman, "LANG=de_DE.UTF-8") {
 namespace {
 
 const LANGID translationLanguages[] = {
-    MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL),  MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL), MAKELANGID(LANG_ITALIAN, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN), MAKELANGID(LANG_DUTCH, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_POLISH, SUBLANG_NEUTRAL),  MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL), MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
+    MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_ITALIAN, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN),
+    MAKELANGID(LANG_DUTCH, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_POLISH, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL),
+    MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
     MAKELANGID(LANG_KOREAN, SUBLANG_NEUTRAL),
 };
 
@@ -212,8 +218,8 @@ void CheckStrings(HMODULE module, const std::string& program, LANGID language, c
         }
         for (const UINT target : {codePage, UINT(CP_UTF8)}) {
             BOOL lossy = FALSE;
-            const int written = WideCharToMultiByte(target, target == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, text,
-                                                    length, nullptr, 0, nullptr, target == CP_UTF8 ? nullptr : &lossy);
+            const int written = WideCharToMultiByte(target, target == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, text, length,
+                                                    nullptr, 0, nullptr, target == CP_UTF8 ? nullptr : &lossy);
             if (lossy) Fail(__FILE__, __LINE__, where + ": a letter code page " + std::to_string(target) + " lacks");
             if (written >= bufferFor(id))
                 Fail(__FILE__, __LINE__,
