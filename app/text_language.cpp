@@ -44,6 +44,10 @@ LANGID ChooseTextLanguage(LANGID userInterfaceLanguage, UINT ansiCodePage) {
     return LANG_NEUTRAL;
 }
 
+bool IsTranslated(LANGID userInterfaceLanguage) {
+    return ChooseTextLanguage(userInterfaceLanguage, CP_UTF8) != LANG_NEUTRAL;
+}
+
 UINT CodePageOfTranslation(LANGID resourceLanguage) {
     for (const Translation& translation : translations)
         if (translation.resources == resourceLanguage) return translation.codePage;

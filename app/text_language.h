@@ -14,6 +14,9 @@
 // for, or UTF-8, which has a place for every text.
 LANGID ChooseTextLanguage(LANGID userInterfaceLanguage, UINT ansiCodePage);
 
+// Whether there is a translation for this user interface language, whatever the code page.
+bool IsTranslated(LANGID userInterfaceLanguage);
+
 // The ANSI code page a translation's texts are written for; 0 for none.
 UINT CodePageOfTranslation(LANGID resourceLanguage);
 

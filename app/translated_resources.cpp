@@ -17,7 +17,12 @@ const void* LockTranslated(HINSTANCE instance, LPCSTR name, LPCSTR type, DWORD* 
 } // namespace
 
 void SelectTextLanguage() {
-    app.textLanguage = ChooseTextLanguage(platform::GetUserDefaultUILanguage(), platform::GetACP());
+    const LANGID userInterface = platform::GetUserDefaultUILanguage();
+    app.textLanguage = ChooseTextLanguage(userInterface, platform::GetACP());
+    // Windows may itself prefer the user's language to the language-neutral
+    // resources, and the code page cannot show it: ask for English by name.
+    if (app.textLanguage == LANG_NEUTRAL && IsTranslated(userInterface))
+        platform::SetThreadUILanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 }
 
 int LoadText(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {

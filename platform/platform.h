@@ -69,6 +69,7 @@ HGLOBAL GlobalFree(HGLOBAL memory);
 
 // Kernel: languages and code pages.
 LANGID GetUserDefaultUILanguage();
+LANGID SetThreadUILanguage(LANGID language);
 UINT GetACP();
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR text, int length, LPSTR buffer, int bufferSize,
                         LPCSTR defaultChar, LPBOOL usedDefaultChar);

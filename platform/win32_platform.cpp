@@ -87,6 +87,7 @@ BOOL GlobalUnlock(HGLOBAL memory) { return ::GlobalUnlock(memory); }
 HGLOBAL GlobalFree(HGLOBAL memory) { return ::GlobalFree(memory); }
 
 LANGID GetUserDefaultUILanguage() { return ::GetUserDefaultUILanguage(); }
+LANGID SetThreadUILanguage(LANGID language) { return ::SetThreadUILanguage(language); }
 UINT GetACP() { return ::GetACP(); }
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR text, int length, LPSTR buffer, int bufferSize,
                         LPCSTR defaultChar, LPBOOL usedDefaultChar) {

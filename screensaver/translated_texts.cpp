@@ -4,8 +4,18 @@
 
 namespace {
 
+LANGID SelectTextLanguage() {
+    const LANGID userInterface = GetUserDefaultUILanguage();
+    const LANGID language = ChooseTextLanguage(userInterface, GetACP());
+    // Windows may itself prefer the user's language to the language-neutral
+    // resources, and the code page cannot show it: ask for English by name.
+    if (language == LANG_NEUTRAL && IsTranslated(userInterface))
+        SetThreadUILanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    return language;
+}
+
 const void* LockTranslated(HINSTANCE instance, LPCSTR name, LPCSTR type, DWORD* size) {
-    static const LANGID language = ChooseTextLanguage(GetUserDefaultUILanguage(), GetACP());
+    static const LANGID language = SelectTextLanguage();
     if (language == LANG_NEUTRAL) return nullptr;
     const HRSRC found = FindResourceExA(instance, type, name, language);
     const HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;

@@ -91,6 +91,13 @@ LANGID GetUserDefaultUILanguage() {
     return world.knobs.userInterfaceLanguage;
 }
 
+LANGID SetThreadUILanguage(LANGID language) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", language);
+    Fails("SetThreadUILanguage", text);
+    return language;
+}
+
 UINT GetACP() {
     Fails("GetACP");
     return world.knobs.ansiCodePage;

@@ -258,6 +258,7 @@ struct TranslationCase {
     const char* title;
     const char* aboutCaption;
     bool translatedMenu;
+    int englishAskedFor; // SetThreadUILanguage calls: only where a translation exists but cannot show
 };
 
 class TranslationTest : public MainWindowTest, public ::testing::WithParamInterface<TranslationCase> {};
@@ -293,6 +294,10 @@ TEST_P(TranslationTest, TitleAboutBoxAndMenu) {
     ASSERT_EQ(1u, world.record.boxes.size());
     EXPECT_EQ(GetParam().aboutCaption, world.record.boxes[0].caption);
     EXPECT_EQ(world.state.strings.at(IDS_ABOUT_TEXT), world.record.boxes[0].text);
+    EXPECT_EQ(GetParam().englishAskedFor, world.record.calls["SetThreadUILanguage"]);
+    const bool askedForEnglish = std::find(world.record.log.begin(), world.record.log.end(),
+                                           "SetThreadUILanguage 0409") != world.record.log.end();
+    EXPECT_EQ(GetParam().englishAskedFor != 0, askedForEnglish);
 }
 
 // 200 characters into the title's 150: the first 149 and the terminator.
@@ -304,13 +309,15 @@ const char* const LongTitleCut = LongTitleCutText.c_str();
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Languages, TranslationTest, ::testing::Values(
     TranslationCase{"GermanOnWestern", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, "Installationsprogramm",
-                    "Installationsprogramm", "Bildschirmschoner-Installation", true},
+                    "Installationsprogramm", "Bildschirmschoner-Installation", true, 0},
     TranslationCase{"LongTranslationIsCutLikeTheEnglish", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, LongTitle,
-                    LongTitleCut, "Bildschirmschoner-Installation", true},
+                    LongTitleCut, "Bildschirmschoner-Installation", true, 0},
     TranslationCase{"GermanOnJapaneseCodePage", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 932, "Installationsprogramm",
-                    "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false},
+                    "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false, 1},
     TranslationCase{"EnglishIgnoresTheTranslation", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1252,
-                    "Installationsprogramm", "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false}),
+                    "Installationsprogramm", "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false, 0},
+    TranslationCase{"UntranslatedSwedishKeepsItsOwnButtons", MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH), 1252,
+                    "Installationsprogramm", "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false, 0}),
     [](const ::testing::TestParamInfo<TranslationCase>& info) { return std::string(info.param.label); });
 // clang-format on
 
