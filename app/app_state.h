@@ -7,6 +7,7 @@ struct ApplicationState {
     HINSTANCE instance;  // every resource and string load uses it
     char title[150];     // the main window's title, string 1
     HWND progressWindow; // the Install command's progress window while it is open
+    LANGID textLanguage; // the translation shown, or LANG_NEUTRAL for the language-neutral texts
 };
 
 extern ApplicationState app;

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/translated_resources.h"
 #include "install/install_command.h"
 #include "install/locations.h"
 #include "install/uninstall_command.h"
@@ -27,12 +28,15 @@ BOOL RegisterMainClass(HINSTANCE instance) {
 
 BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
     app.instance = instance;
-    platform::LoadStringA(instance, IDS_WINDOW_TITLE, app.title, sizeof app.title);
+    SelectTextLanguage();
+    LoadText(instance, IDS_WINDOW_TITLE, app.title, sizeof app.title);
+    // Null keeps the class menu: a translated one replaces it. Kept by the window.
+    const HMENU menu = LoadTranslatedMenu(instance, MainMenuName);
     // A fixed frame with caption and system menu: no minimise, maximise or sizing.
     // The real size and position are set while the window is created.
     HWND window =
         platform::CreateWindowExA(0, MainClassName, app.title, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, nullptr);
     if (window == nullptr) return FALSE;
     platform::ShowWindow(window, showCommand);
     platform::UpdateWindow(window);

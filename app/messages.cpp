@@ -1,10 +1,12 @@
 #include "app/messages.h"
 
+#include "app/translated_resources.h"
+
 int ShowMessage(HINSTANCE instance, UINT textId, UINT captionId, UINT type) {
     char text[MessageTextSize] = "";
     char caption[MessageCaptionSize] = "";
-    platform::LoadStringA(instance, textId, text, MessageTextSize);
-    platform::LoadStringA(instance, captionId, caption, MessageCaptionSize);
+    LoadText(instance, textId, text, MessageTextSize);
+    LoadText(instance, captionId, caption, MessageCaptionSize);
     // No owner: the main window stays usable while a box is open.
     return platform::MessageBoxA(nullptr, text, caption, type);
 }

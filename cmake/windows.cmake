@@ -33,6 +33,9 @@ function(add_installer target)
     target_include_directories(${target} PRIVATE ${assets_dir} ${QUORVANE_ICON_DIR})
     set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/installer.rc PROPERTIES
         OBJECT_DEPENDS "${QUORVANE_BANNER_FILE};${QUORVANE_PAYLOAD_FILE};${QUORVANE_PAYLOAD_CHECK};${assets_dir}/assets.rc;${QUORVANE_ICON_FILE}")
+    # The translations are included by the resource script: rebuild it when one changes.
+    file(GLOB translations CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/lang/*.rc)
+    set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/installer.rc APPEND PROPERTY OBJECT_DEPENDS ${translations})
     quorvane_windows_program(${target})
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
     add_dependencies(${target} quorvane_icon)

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/translated_resources.h"
 #include "install/locations.h"
 #include "install/payload.h"
 #include "install/payload_check.h"
@@ -61,7 +62,10 @@ void InstallScreenSaver(HWND mainWindow) {
     }
 
     app.progressWindow = nullptr;
-    platform::CreateDialogParamA(app.instance, ProgressDialogName, mainWindow, ProgressDialogProc, 0);
+    if (const LPCDLGTEMPLATEA translated = FindTranslatedDialog(app.instance, ProgressDialogName))
+        platform::CreateDialogIndirectParamA(app.instance, translated, mainWindow, ProgressDialogProc, 0);
+    else
+        platform::CreateDialogParamA(app.instance, ProgressDialogName, mainWindow, ProgressDialogProc, 0);
     const HWND progress = app.progressWindow;
     ShowProgressNow(progress);
 

@@ -25,6 +25,9 @@ BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
 void PostQuitMessage(int exitCode);
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam);
+HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND parent, DLGPROC dialogProc,
+                                LPARAM initParam);
+HMENU LoadMenuIndirectA(const void* menuTemplate);
 BOOL DestroyWindow(HWND window);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize);
@@ -54,6 +57,7 @@ int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, i
 
 // Kernel: resources and global memory.
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+HRSRC FindResourceExA(HMODULE module, LPCSTR type, LPCSTR name, WORD language);
 DWORD SizeofResource(HMODULE module, HRSRC resource);
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
 LPVOID LockResource(HGLOBAL resourceData);
@@ -62,6 +66,13 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 LPVOID GlobalLock(HGLOBAL memory);
 BOOL GlobalUnlock(HGLOBAL memory);
 HGLOBAL GlobalFree(HGLOBAL memory);
+
+// Kernel: languages and code pages.
+LANGID GetUserDefaultUILanguage();
+LANGID SetThreadUILanguage(LANGID language);
+UINT GetACP();
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR text, int length, LPSTR buffer, int bufferSize,
+                        LPCSTR defaultChar, LPBOOL usedDefaultChar);
 
 // Kernel: modules and the DLL search order.
 HMODULE GetModuleHandleA(LPCSTR moduleName);

@@ -25,6 +25,11 @@ void PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dialogProc, LPARAM initParam) {
     return ::CreateDialogParamA(instance, templateName, parent, dialogProc, initParam);
 }
+HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND parent, DLGPROC dialogProc,
+                                LPARAM initParam) {
+    return ::CreateDialogIndirectParamA(instance, dialogTemplate, parent, dialogProc, initParam);
+}
+HMENU LoadMenuIndirectA(const void* menuTemplate) { return ::LoadMenuIndirectA(menuTemplate); }
 BOOL DestroyWindow(HWND window) { return ::DestroyWindow(window); }
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return ::MessageBoxA(owner, text, caption, type);
@@ -69,6 +74,9 @@ int StretchDIBits(HDC dc, int destX, int destY, int destWidth, int destHeight, i
 }
 
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) { return ::FindResourceA(module, name, type); }
+HRSRC FindResourceExA(HMODULE module, LPCSTR type, LPCSTR name, WORD language) {
+    return ::FindResourceExA(module, type, name, language);
+}
 DWORD SizeofResource(HMODULE module, HRSRC resource) { return ::SizeofResource(module, resource); }
 HGLOBAL LoadResource(HMODULE module, HRSRC resource) { return ::LoadResource(module, resource); }
 LPVOID LockResource(HGLOBAL resourceData) { return ::LockResource(resourceData); }
@@ -77,6 +85,14 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) { return ::GlobalAlloc(flags, byte
 LPVOID GlobalLock(HGLOBAL memory) { return ::GlobalLock(memory); }
 BOOL GlobalUnlock(HGLOBAL memory) { return ::GlobalUnlock(memory); }
 HGLOBAL GlobalFree(HGLOBAL memory) { return ::GlobalFree(memory); }
+
+LANGID GetUserDefaultUILanguage() { return ::GetUserDefaultUILanguage(); }
+LANGID SetThreadUILanguage(LANGID language) { return ::SetThreadUILanguage(language); }
+UINT GetACP() { return ::GetACP(); }
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR text, int length, LPSTR buffer, int bufferSize,
+                        LPCSTR defaultChar, LPBOOL usedDefaultChar) {
+    return ::WideCharToMultiByte(codePage, flags, text, length, buffer, bufferSize, defaultChar, usedDefaultChar);
+}
 
 HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) { return ::GetProcAddress(module, procName); }

@@ -2,6 +2,7 @@
 
 #include "screensaver/prefs_file.h"
 #include "screensaver/screensaver_ids.h"
+#include "screensaver/translated_texts.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void FillChoice(HWND dialog, const Choice& choice, int value) {
     const HWND list = GetDlgItem(dialog, choice.control);
     for (int option = spec.minimum; option <= spec.maximum; ++option) {
         char text[64];
-        if (LoadStringA(dialogInstance, choice.firstString + (option - spec.minimum), text, sizeof text) <= 0)
+        if (LoadTranslatedString(dialogInstance, choice.firstString + (option - spec.minimum), text, sizeof text) <= 0)
             wsprintfA(text, "%d", option);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
@@ -106,6 +107,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wordParam,
 int RunSettingsDialog(HINSTANCE instance, HWND owner) {
     dialogInstance = instance;
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
-    const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(DLG_SETTINGS), owner, SettingsDialogProc, 0);
+    const LPCDLGTEMPLATEA translated = FindTranslatedDialog(instance, MAKEINTRESOURCEA(DLG_SETTINGS));
+    const INT_PTR result =
+        translated != nullptr ? DialogBoxIndirectParamA(instance, translated, owner, SettingsDialogProc, 0)
+                              : DialogBoxParamA(instance, MAKEINTRESOURCEA(DLG_SETTINGS), owner, SettingsDialogProc, 0);
     return result == -1 ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/translated_resources.h"
 #include "resources/resource_ids.h"
 #include "ui/resource_dib.h"
 
@@ -38,7 +39,7 @@ void CreateCommandButtons(HWND mainWindow) {
     std::memcpy(buttons, buttonSpecs, sizeof buttons);
     for (int i = 0; i < 3; ++i) {
         char text[50] = "";
-        platform::LoadStringA(app.instance, buttonTextIds[i], text, sizeof text);
+        LoadText(app.instance, buttonTextIds[i], text, sizeof text);
         std::memcpy(buttons[i].Text, text, sizeof text);
     }
 

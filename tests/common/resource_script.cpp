@@ -27,15 +27,19 @@ std::map<std::string, unsigned> ReadIds(const std::string& header) {
 
 } // namespace
 
-std::map<unsigned, std::string> ReadScriptStrings(const std::string& sourceDir) {
+std::map<unsigned, std::string> ReadScriptStrings(const std::string& sourceDir, const std::string& script) {
     const auto ids = ReadIds(sourceDir + "/resources/resource_ids.h");
     std::map<unsigned, std::string> strings;
     // `NAME "text"`, a doubled quote standing for one.
     const std::regex entry(R"(^\s*(\w+)\s*,?\s*\"((?:[^\"]|\"\")*)\"\s*\r?$)");
-    std::istringstream lines(ReadText(sourceDir + "/resources/strings.rc"));
+    std::istringstream lines(ReadText(sourceDir + "/" + script));
+    // Only inside a string table: a translation's script also holds menus and dialogs.
+    bool inTable = false;
     for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("STRINGTABLE", 0) == 0) inTable = true;
+        if (line.rfind("END", 0) == 0) inTable = false;
         std::smatch match;
-        if (!std::regex_match(line, match, entry)) continue;
+        if (!inTable || !std::regex_match(line, match, entry)) continue;
         auto id = ids.find(match[1]);
         if (id == ids.end()) throw std::runtime_error("string id without a number: " + std::string(match[1]));
         strings[id->second] = std::regex_replace(std::string(match[2]), std::regex("\"\""), "\"");

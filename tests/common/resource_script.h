@@ -5,5 +5,7 @@
 #include <map>
 #include <string>
 
-// Strings by id, read from resources/strings.rc and resources/resource_ids.h under sourceDir.
-std::map<unsigned, std::string> ReadScriptStrings(const std::string& sourceDir);
+// Strings by id (UTF-8), read from a string table script under sourceDir
+// (resources/strings.rc, or a translation's resources/lang/*.rc) and resources/resource_ids.h.
+std::map<unsigned, std::string> ReadScriptStrings(const std::string& sourceDir,
+                                                  const std::string& script = "resources/strings.rc");

@@ -40,7 +40,18 @@ BOOL WINAPI IsWow64ProcessStandIn(HANDLE process, PBOOL wow64) {
 
 const HMODULE KernelModule = AsHandle<HMODULE>(StockHandle(Stock::KernelModule));
 
+// A translated resource is kept under its name and language.
+std::string TranslatedKey(LPCSTR name, WORD language) {
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, "@%04X", language);
+    return ResourceKey(name) + suffix;
+}
+
 } // namespace
+
+void AddTranslatedResource(LPCSTR name, LPCSTR type, WORD language, const Bytes& bytes) {
+    AddResource(TranslatedKey(name, language).c_str(), type, bytes);
+}
 
 void AddResource(LPCSTR name, LPCSTR type, const Bytes& bytes) {
     Block block{std::unique_ptr<uint8_t[]>(new uint8_t[std::max<size_t>(bytes.size(), 1)]), bytes.size()};
@@ -74,6 +85,41 @@ HRSRC FindResourceA(HMODULE /*module*/, LPCSTR name, LPCSTR type) {
     const uintptr_t handle = world.state.handles.Issue(Kind::FoundResource);
     world.state.foundResources[handle] = key;
     return AsHandle<HRSRC>(handle);
+}
+
+HRSRC FindResourceExA(HMODULE /*module*/, LPCSTR type, LPCSTR name, WORD language) {
+    const ResourceName key{TranslatedKey(name, language), ResourceKey(type)};
+    if (Fails("FindResourceExA", key.first + " " + key.second) || world.state.resources.count(key) == 0) return nullptr;
+    const uintptr_t handle = world.state.handles.Issue(Kind::FoundResource);
+    world.state.foundResources[handle] = key;
+    return AsHandle<HRSRC>(handle);
+}
+
+LANGID GetUserDefaultUILanguage() {
+    Fails("GetUserDefaultUILanguage");
+    return world.knobs.userInterfaceLanguage;
+}
+
+LANGID SetThreadUILanguage(LANGID language) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", language);
+    Fails("SetThreadUILanguage", text);
+    return language;
+}
+
+UINT GetACP() {
+    Fails("GetACP");
+    return world.knobs.ansiCodePage;
+}
+
+// Latin-1 only, enough for the tests' texts: anything else becomes '?'.
+int WideCharToMultiByte(UINT codePage, DWORD /*flags*/, LPCWSTR text, int length, LPSTR buffer, int bufferSize,
+                        LPCSTR /*defaultChar*/, LPBOOL /*usedDefaultChar*/) {
+    if (Fails("WideCharToMultiByte", std::to_string(codePage)) || length < 0) return 0;
+    if (bufferSize == 0) return length;
+    if (length > bufferSize) return 0; // ERROR_INSUFFICIENT_BUFFER
+    for (int i = 0; i < length; ++i) buffer[i] = text[i] < 0x100 ? static_cast<char>(text[i]) : '?';
+    return length;
 }
 
 namespace {

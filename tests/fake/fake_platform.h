@@ -83,7 +83,7 @@ constexpr uintptr_t StockHandle(Stock stock) { return HandleStep * static_cast<u
 
 // Every handle the fake hands out comes from this one table, in one sequence for
 // all kinds, so that a handle of one kind passed where another is due finds nothing.
-enum class Kind { Window, File, GlobalBlock, FoundResource, LoadedResource, Palette, LzFile, Module };
+enum class Kind { Window, File, GlobalBlock, FoundResource, LoadedResource, Palette, LzFile, Module, Menu };
 
 class HandleTable {
   public:
@@ -130,6 +130,8 @@ struct Knobs {
     std::function<void()> onSleep;               // runs during the pause: what another program does meanwhile
 
     std::set<std::string> dialogTemplates = {"INSTALLING"};
+    LANGID userInterfaceLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    UINT ansiCodePage = 1252;
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
     std::string windowsDirectory = "C:\\WINDOWS";
     bool wow64 = false; // what IsWow64Process answers: a 32-bit program on 64-bit Windows
@@ -217,6 +219,7 @@ int ScriptedAnswer(UINT type);
 // Scripting helpers.
 void PostMessage(HWND window, UINT message, WPARAM wordParam, LPARAM longParam);
 void AddResource(LPCSTR name, LPCSTR type, const Bytes& bytes);
+void AddTranslatedResource(LPCSTR name, LPCSTR type, WORD language, const Bytes& bytes);
 void AddFile(const std::string& path, const Bytes& bytes = Bytes{'x'});
 void AddDirectory(const std::string& path);
 bool FileExists(const std::string& path);

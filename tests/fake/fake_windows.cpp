@@ -191,6 +191,20 @@ HWND CreateDialogParamA(HINSTANCE /*instance*/, LPCSTR templateName, HWND parent
     return handle;
 }
 
+HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND parent, DLGPROC dialogProc,
+                                LPARAM initParam) {
+    if (Fails("CreateDialogIndirectParamA") || dialogTemplate == nullptr) return nullptr;
+    // The fake builds no window from the template: it stands for the Installing dialog.
+    const HWND handle = platform::CreateDialogParamA(instance, "Installing", parent, dialogProc, initParam);
+    if (WindowRecord* record = Window(handle)) record->dialogTemplate = "translated";
+    return handle;
+}
+
+HMENU LoadMenuIndirectA(const void* menuTemplate) {
+    if (Fails("LoadMenuIndirectA") || menuTemplate == nullptr) return nullptr;
+    return AsHandle<HMENU>(world.state.handles.Issue(Kind::Menu));
+}
+
 BOOL DestroyWindow(HWND window) {
     WindowRecord* record = Window(window);
     if (Fails("DestroyWindow") || record == nullptr || !record->alive) return FALSE;

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
+#include <vector>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 
@@ -245,5 +247,78 @@ TEST_F(MainWindowTest, ShowMessageCutsLongTextsAndHasNoOwner) {
     EXPECT_EQ(nullptr, world.record.boxes[0].owner);
     EXPECT_EQ(UINT(MB_YESNO), world.record.boxes[0].type);
 }
+
+// The user's language, where the code page can show it: the title, the About box and the
+// menu come from the translation, any text it lacks from the language-neutral table.
+struct TranslationCase {
+    const char* label;
+    LANGID userInterface;
+    UINT ansiCodePage;
+    const char* germanTitle;
+    const char* title;
+    const char* aboutCaption;
+    bool translatedMenu;
+    int englishAskedFor; // SetThreadUILanguage calls: only where a translation exists but cannot show
+};
+
+class TranslationTest : public MainWindowTest, public ::testing::WithParamInterface<TranslationCase> {};
+
+std::vector<uint8_t> StringBlock(const std::map<UINT, std::string>& texts) {
+    std::vector<uint8_t> block;
+    for (UINT index = 0; index < 16; ++index) {
+        const auto found = texts.find(index);
+        const std::string text = found != texts.end() ? found->second : std::string();
+        block.push_back(static_cast<uint8_t>(text.size()));
+        block.push_back(0);
+        for (char c : text) block.insert(block.end(), {static_cast<uint8_t>(c), 0}); // Latin-1 as UTF-16
+    }
+    return block;
+}
+
+TEST_P(TranslationTest, TitleAboutBoxAndMenu) {
+    const LANGID german = MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL);
+    world.knobs.userInterfaceLanguage = GetParam().userInterface;
+    world.knobs.ansiCodePage = GetParam().ansiCodePage;
+    // The About text itself is left out of the translation.
+    fake::AddTranslatedResource(MAKEINTRESOURCEA(1), RT_STRING, german,
+                                StringBlock({{IDS_WINDOW_TITLE, GetParam().germanTitle},
+                                             {IDS_INSTALLER_CAPTION, "Bildschirmschoner-Installation"}}));
+    fake::AddTranslatedResource("Menu_1", RT_MENU, german, {0, 0, 0, 0});
+    ASSERT_TRUE(RegisterMainClass(fake::Instance));
+    ASSERT_TRUE(CreateMainWindow(fake::Instance, SW_SHOWDEFAULT));
+    const fake::WindowRecord& window = *fake::WindowsOfClass("ProgramInstaller")[0];
+    EXPECT_EQ(GetParam().title, window.text);
+    // A menu handle given to the window replaces the class menu.
+    EXPECT_EQ(GetParam().translatedMenu, window.id != 0);
+    DispatchCommand(window.handle, CmdAbout, 0, 0);
+    ASSERT_EQ(1u, world.record.boxes.size());
+    EXPECT_EQ(GetParam().aboutCaption, world.record.boxes[0].caption);
+    EXPECT_EQ(world.state.strings.at(IDS_ABOUT_TEXT), world.record.boxes[0].text);
+    EXPECT_EQ(GetParam().englishAskedFor, world.record.calls["SetThreadUILanguage"]);
+    const bool askedForEnglish = std::find(world.record.log.begin(), world.record.log.end(),
+                                           "SetThreadUILanguage 0409") != world.record.log.end();
+    EXPECT_EQ(GetParam().englishAskedFor != 0, askedForEnglish);
+}
+
+// 200 characters into the title's 150: the first 149 and the terminator.
+const std::string LongTitleText = std::string(200, 'T');
+const char* const LongTitle = LongTitleText.c_str();
+const std::string LongTitleCutText = std::string(149, 'T');
+const char* const LongTitleCut = LongTitleCutText.c_str();
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Languages, TranslationTest, ::testing::Values(
+    TranslationCase{"GermanOnWestern", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, "Installationsprogramm",
+                    "Installationsprogramm", "Bildschirmschoner-Installation", true, 0},
+    TranslationCase{"LongTranslationIsCutLikeTheEnglish", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 1252, LongTitle,
+                    LongTitleCut, "Bildschirmschoner-Installation", true, 0},
+    TranslationCase{"GermanOnJapaneseCodePage", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), 932, "Installationsprogramm",
+                    "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false, 1},
+    TranslationCase{"EnglishIgnoresTheTranslation", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), 1252,
+                    "Installationsprogramm", "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false, 0},
+    TranslationCase{"UntranslatedSwedishKeepsItsOwnButtons", MAKELANGID(LANG_SWEDISH, SUBLANG_SWEDISH), 1252,
+                    "Installationsprogramm", "Installer - Quorvane Ver 1.0", "Screen Saver Installer", false, 0}),
+    [](const ::testing::TestParamInfo<TranslationCase>& info) { return std::string(info.param.label); });
+// clang-format on
 
 } // namespace

@@ -34,6 +34,10 @@ struct CaseRegistrar {
     static ::driver::CaseRegistrar name##_registrar(#name, name##_case);                                               \
     static void name##_case()
 
+// A case that ctest runs under other Unix locale settings, from which Wine takes
+// the user's language and the ANSI code page: WINE_CASE_IN_LOCALE(Name, "LANG=de_DE.UTF-8").
+#define WINE_CASE_IN_LOCALE(name, environment) WINE_CASE(name)
+
 // Checks: a failure is counted and printed with the actual value; the case goes on.
 void Fail(const char* file, int line, const std::string& message);
 template <typename A, typename B> std::string Describe(const A& expected, const B& actual) {

@@ -1,0 +1,26 @@
+// Which translation both programs show, and reading one text out of a string
+// table block. No Windows calls: the programs ask Windows for the inputs.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+// The language whose resources to show for this user interface language on a
+// system with this ANSI code page; LANG_NEUTRAL (0) for the language-neutral
+// (English) ones. The programs use the ANSI interfaces, so a translation shows
+// only where its text has a place in the ANSI code page: the one it was written
+// for, or UTF-8, which has a place for every text.
+LANGID ChooseTextLanguage(LANGID userInterfaceLanguage, UINT ansiCodePage);
+
+// Whether there is a translation for this user interface language, whatever the code page.
+bool IsTranslated(LANGID userInterfaceLanguage);
+
+// The ANSI code page a translation's texts are written for; 0 for none.
+UINT CodePageOfTranslation(LANGID resourceLanguage);
+
+// Text id's place in its string table block (resource number id / 16 + 1):
+// sixteen texts, each a length and that many UTF-16 units. False when the
+// block ends before it.
+bool FindInStringBlock(const void* block, size_t blockBytes, UINT id, const WCHAR** text, int* length);

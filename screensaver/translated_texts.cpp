@@ -1,0 +1,46 @@
+#include "screensaver/translated_texts.h"
+
+#include "app/text_language.h"
+
+namespace {
+
+LANGID SelectTextLanguage() {
+    const LANGID userInterface = GetUserDefaultUILanguage();
+    const LANGID language = ChooseTextLanguage(userInterface, GetACP());
+    // Windows may itself prefer the user's language to the language-neutral
+    // resources, and the code page cannot show it: ask for English by name.
+    if (language == LANG_NEUTRAL && IsTranslated(userInterface))
+        SetThreadUILanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    return language;
+}
+
+const void* LockTranslated(HINSTANCE instance, LPCSTR name, LPCSTR type, DWORD* size) {
+    static const LANGID language = SelectTextLanguage();
+    if (language == LANG_NEUTRAL) return nullptr;
+    const HRSRC found = FindResourceExA(instance, type, name, language);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data != nullptr && size != nullptr) *size = SizeofResource(instance, found);
+    return data;
+}
+
+} // namespace
+
+int LoadTranslatedString(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {
+    DWORD blockBytes = 0;
+    const void* block = LockTranslated(instance, MAKEINTRESOURCEA(id / 16 + 1), RT_STRING, &blockBytes);
+    const WCHAR* text = nullptr;
+    int length = 0;
+    if (bufferSize <= 0 || !FindInStringBlock(block, blockBytes, id, &text, &length) || length == 0)
+        return LoadStringA(instance, id, buffer, bufferSize);
+    // Fewer characters until they fit, so that no double-byte character is split.
+    int written = 0;
+    for (int count = length; count > 0 && written == 0; --count)
+        written = WideCharToMultiByte(CP_ACP, 0, text, count, buffer, bufferSize - 1, nullptr, nullptr);
+    buffer[written] = '\0';
+    return written;
+}
+
+LPCDLGTEMPLATEA FindTranslatedDialog(HINSTANCE instance, LPCSTR name) {
+    return static_cast<LPCDLGTEMPLATEA>(LockTranslated(instance, name, RT_DIALOG, nullptr));
+}
