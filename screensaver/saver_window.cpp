@@ -1,7 +1,7 @@
 #include "screensaver/saver_window.h"
 
 #include "screensaver/scene.h"
-#include "screensaver/scene_canvas.h"
+#include "screensaver/render/scene_canvas.h"
 #include "screensaver/screensaver_ids.h"
 #include "screensaver/wake_detector.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "screensaver/scene.h"
-#include "screensaver/sine.h"
+#include "screensaver/render/sine.h"
 
 namespace {
 

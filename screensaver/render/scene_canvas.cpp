@@ -1,10 +1,10 @@
-#include "screensaver/scene_canvas.h"
+#include "screensaver/render/scene_canvas.h"
 
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
 
-#include "screensaver/pixel_rows.h"
+#include "screensaver/render/pixel_rows.h"
 
 namespace {
 

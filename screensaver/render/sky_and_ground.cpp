@@ -1,12 +1,12 @@
-#include "screensaver/scene_layers.h"
+#include "screensaver/render/sky_and_ground.h"
 
 #include <cmath>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
-#include "screensaver/pixel_color.h"
-#include "screensaver/sine.h"
+#include "screensaver/render/pixel_color.h"
+#include "screensaver/render/sine.h"
 
 namespace {
 
@@ -77,13 +77,6 @@ void FillProfile(const Ribbon& ribbon, float edgeShare, std::uint32_t* profile) 
 
 // The sky: deep navy above, a faint violet glow at the horizon, dithered so
 // the gradient shows no bands.
-void Widen(RowSpan& rows, RowSpan more) {
-    if (more.top >= more.bottom) return;
-    if (rows.top >= rows.bottom) rows = more;
-    if (more.top < rows.top) rows.top = more.top;
-    if (more.bottom > rows.bottom) rows.bottom = more.bottom;
-}
-
 void SkyPattern(int y, int height, std::uint32_t pattern[4]) {
     static const Color top = {2, 4, 18}, middle = {8, 15, 46}, horizon = {36, 28, 82};
     static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};

@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "screensaver/renderer.h"
-#include "screensaver/scene_layers.h"
+#include "screensaver/render/reference_renderer.h"
+#include "screensaver/render/sky_and_ground.h"
 
 struct PlanetLayer {
     std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte

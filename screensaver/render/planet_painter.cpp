@@ -1,9 +1,9 @@
-#include "screensaver/planet_painter.h"
+#include "screensaver/render/planet_painter.h"
 
 #include <cmath>
 
-#include "screensaver/pixel_color.h"
-#include "screensaver/pixel_rows.h"
+#include "screensaver/render/pixel_color.h"
+#include "screensaver/render/pixel_rows.h"
 
 namespace {
 

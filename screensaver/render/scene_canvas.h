@@ -1,6 +1,6 @@
-// Draws the scene frame after frame by parts: the same picture as RenderScene
-// (renderer.h), but each frame only what changed is restored, redrawn and
-// listed for the window.
+// Draws the scene frame after frame by parts: the same picture as the
+// reference renderer (reference_renderer.h), but each frame only what changed
+// is restored, redrawn and listed for the window.
 //
 // The sky and the northern lights live in a backdrop; the stars, the meteor
 // and the moon are cleared from it and drawn again each frame in small tiles;
@@ -14,9 +14,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "screensaver/planet_painter.h"
-#include "screensaver/renderer.h"
-#include "screensaver/scene_layers.h"
+#include "screensaver/render/planet_painter.h"
+#include "screensaver/render/reference_renderer.h"
+#include "screensaver/render/sky_and_ground.h"
 
 constexpr int CanvasTile = 4; // pixels a side
 
