@@ -33,6 +33,12 @@ PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity);
 
 void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer);
 
+// The scene's placement in the frame's pixels; PlaceMoon, the painters and
+// the layer work in those.
+PlanetPlacement PlanetInFrame(const PlanetPlacement& planet, const PixelFrame& frame);
+// Whether anything of the planet system may show in the frame.
+bool PlanetSystemTouches(const PlanetPlacement& planetInFrame, const PixelFrame& frame);
+
 // The moon circles the planet in the rings' plane, in front of it half the time.
 struct MoonPlacement {
     float x, y, radius;

@@ -22,6 +22,7 @@ constexpr int CanvasTile = 4; // pixels a side
 
 struct SceneCanvas {
     PixelFrame frame;        // what the window shows
+    void* block;             // the memory every buffer below is carved from; whoever gave it frees it
     std::uint32_t* backdrop; // the sky and the northern lights, nothing in front of them
     float* crest;            // the ridge's crest per column
     std::uint32_t* sky;      // the sky's pattern, four pixels a row
@@ -47,7 +48,8 @@ std::size_t SceneCanvasBytes(int width, int height);
 std::size_t SceneCanvasMaxChanges(int width, int height);
 
 // A canvas over the caller's frame and memory (SceneCanvasBytes of it); the
-// first DrawScene paints the whole frame.
+// first DrawScene paints the whole frame. A frame may show part of a larger
+// scene (frame.left, frame.top).
 SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory);
 
 // How many bands the northern lights are recomputed in: one per frame.

@@ -22,12 +22,12 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
 // The rows the northern lights may ever reach on a frame this high.
 void AuroraRows(int height, int& top, int& bottom);
 
-// Stars and the meteor added where they are; StarBounds and MeteorBounds give the pixels
-// each may touch, so that a caller can restore them.
+// Stars and the meteor added where they are; StarBounds and MeteorBounds give the
+// pixels each may touch, in the scene's pixels, so that a caller can restore them.
 void PaintStars(const Scene& scene, const PixelFrame& frame);
 void PaintMeteor(const Scene& scene, const PixelFrame& frame);
 PixelRect StarBounds(const Star& star);
-bool MeteorBounds(const Scene& scene, int frameHeight, PixelRect& bounds);
+bool MeteorBounds(const Scene& scene, PixelRect& bounds);
 
 // The ridge's top edge at column x, in rows from the top (fractional).
 float RidgeCrest(int x, int width, int height);
