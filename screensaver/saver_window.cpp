@@ -17,6 +17,10 @@ const char SaverClassName[] = "QuorvaneSaverWindow";
 constexpr UINT_PTR FrameTimer = 1;
 constexpr UINT FrameIntervalMs = 30; // about 30 frames a second: smooth, and little CPU
 constexpr int MaxRowRegions = 1024;  // rows of tiles; a taller monitor is shown whole each frame
+// A display change moves the pointer before it is announced: Wine was seen to
+// move it about 100 ms before. A move that wakes ends the show this much later,
+// unless the monitors changed meanwhile.
+constexpr DWORD WakeDelayMs = 300;
 
 // One monitor's picture: its back buffer, a top-down 32-bit DIB section, and
 // the canvas that draws into it. Without a buffer the monitor is black.
@@ -41,6 +45,8 @@ struct RunningSaver {
     HRGN rowRegions[MaxRowRegions];
     DWORD lastTick;
     WakeDetector wake;
+    bool wakePending; // a move of the pointer ends the show WakeDelayMs after wakeTick
+    DWORD wakeTick;
 };
 
 bool FullScreen(const RunningSaver& saver) { return saver.previewParent == nullptr; }
@@ -173,8 +179,9 @@ SaverLayout WantedLayout(const RunningSaver& saver, HWND window) {
     return LayOutMonitors(preview, MonitorsEach, saver.seed);
 }
 
-// Lays the scenes out again when the monitors changed, and covers them all.
-void FollowMonitors(RunningSaver& saver, HWND window) {
+// Lays the scenes out again when the monitors changed, and covers them all;
+// true when they had changed.
+bool FollowMonitors(RunningSaver& saver, HWND window) {
     const SaverLayout layout = WantedLayout(saver, window);
     if (FullScreen(saver)) {
         const PixelRect& w = layout.window;
@@ -183,9 +190,14 @@ void FollowMonitors(RunningSaver& saver, HWND window) {
         if (now.left != w.left || now.top != w.top || now.right != w.right || now.bottom != w.bottom)
             SetWindowPos(window, HWND_TOPMOST, w.left, w.top, w.right - w.left, w.bottom - w.top, SWP_NOACTIVATE);
     }
-    if (SameViews(layout, saver.layout) && saver.scenes != nullptr) return;
+    if (SameViews(layout, saver.layout) && saver.scenes != nullptr) return false;
+    // The window moved under the pointer, or the pointer's monitor went: where
+    // it is now is no movement of the user's.
+    saver.wake = FreshWakeDetector();
+    saver.wakePending = false;
     BuildScreens(saver, layout);
     InvalidateRect(window, nullptr, FALSE);
+    return true;
 }
 
 void PresentScreen(HDC dc, const MonitorScreen& screen) {
@@ -316,10 +328,17 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
         // A monitor plugged in or out, a new resolution or scaling.
-        if (FullScreen(saver)) FollowMonitors(saver, window);
+        if (!FullScreen(saver)) return 0;
+        FollowMonitors(saver, window);
+        if (GetForegroundWindow() == nullptr) SetForegroundWindow(window); // keys must still reach it
         return 0;
     case WM_TIMER:
-        if (wordParam == FrameTimer && (FullScreen(saver) || FollowPreviewParent(saver, window))) NextFrame(saver, window);
+        if (wordParam != FrameTimer) return 0;
+        if (saver.wakePending && GetTickCount() - saver.wakeTick >= WakeDelayMs && !FollowMonitors(saver, window)) {
+            DestroyWindow(window);
+            return 0;
+        }
+        if (FullScreen(saver) || FollowPreviewParent(saver, window)) NextFrame(saver, window);
         return 0;
     case WM_PAINT: Paint(saver, window); return 0;
     case WM_ERASEBKGND: return 1; // every monitor is painted from its back buffer, or black
@@ -328,9 +347,11 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         SetCursor(nullptr);
         return TRUE;
     case WM_MOUSEMOVE:
-        if (FullScreen(saver) &&
-            MouseMoveWakes(saver.wake, static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam))))
-            DestroyWindow(window);
+        if (FullScreen(saver) && !saver.wakePending &&
+            MouseMoveWakes(saver.wake, static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam)))) {
+            saver.wakePending = true;
+            saver.wakeTick = GetTickCount();
+        }
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -340,8 +361,10 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         if (FullScreen(saver)) DestroyWindow(window);
         return 0;
     case WM_ACTIVATEAPP:
-        // Another program taking over (a log-on screen, a task switch) ends the show.
-        if (FullScreen(saver) && !wordParam) DestroyWindow(window);
+        // Another program taking over (a log-on screen, a task switch) ends
+        // the show. Losing the activation to no window at all, as Wine does
+        // while it changes the display, does not.
+        if (FullScreen(saver) && !wordParam && longParam != 0) DestroyWindow(window);
         return 0;
     case WM_SYSCOMMAND:
         // The system must not start a second screen saver over this one.

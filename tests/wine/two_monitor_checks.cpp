@@ -88,22 +88,21 @@ const ModeCase modes[] = {
     {"2", "main-only", 1, true},
 };
 
-void RunOnTwoMonitors(const ModeCase& mode) {
-    Note(std::string("mode ") + mode.name);
+RECT Desktop() {
+    return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// Every monitor as the saver should show it in this mode, from a capture of
+// the whole desktop now (saved as two-monitors-NAME.bmp in the build folder).
+void CheckMonitors(const ModeCase& mode, const char* shotName) {
     const std::vector<RECT> monitors = Monitors();
-    REQUIRE(monitors.size() == 2);
-    const RECT desktop = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                          GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                          GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    const std::string prefs = WindowsDir() + "\\Quorvane-Prefs.ini";
-    WritePrivateProfileStringA("Quorvane", "Monitors", mode.setting, prefs.c_str());
-    Program saver(BuildFile("screensaver\\Quorvane.scr"), "/s");
-    REQUIRE(WaitForWindow(saver.Id(), SaverClass) != nullptr);
-    Sleep(1500); // a few frames
+    const RECT desktop = Desktop();
     const Image shot = CaptureScreen(desktop.left, desktop.top, desktop.right - desktop.left,
                                      desktop.bottom - desktop.top);
     REQUIRE(!shot.Empty());
-    SaveBmp(shot, BuildFile(std::string("two-monitors-") + mode.name + ".bmp"));
+    SaveBmp(shot, BuildFile(std::string("two-monitors-") + shotName + ".bmp"));
     int planets = 0;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const MonitorLook look = Look(shot, monitors[i], desktop);
@@ -121,12 +120,60 @@ void RunOnTwoMonitors(const ModeCase& mode) {
         planets += look.planetPixels > 1000;
     }
     CHECK_EQ(mode.planets, planets);
+}
+
+std::string PrefsFile() { return WindowsDir() + "\\Quorvane-Prefs.ini"; }
+
+void RunOnTwoMonitors(const ModeCase& mode) {
+    Note(std::string("mode ") + mode.name);
+    REQUIRE(Monitors().size() == 2);
+    WritePrivateProfileStringA("Quorvane", "Monitors", mode.setting, PrefsFile().c_str());
+    Program saver(BuildFile("screensaver\\Quorvane.scr"), "/s");
+    REQUIRE(WaitForWindow(saver.Id(), SaverClass) != nullptr);
+    Sleep(1500); // a few frames
+    CheckMonitors(mode, mode.name);
     EndWithAKey(saver);
-    DeleteFileA(prefs.c_str());
+    DeleteFileA(PrefsFile().c_str());
+}
+
+// The second monitor's resolution, as the display settings change it.
+bool SetSecondMonitor(int width, int height) {
+    DISPLAY_DEVICEA device = {};
+    device.cb = sizeof device;
+    for (DWORD i = 0; EnumDisplayDevicesA(nullptr, i, &device, 0); ++i) {
+        if (!(device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) || (device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE))
+            continue;
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return ChangeDisplaySettingsExA(device.DeviceName, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+    }
+    return false;
 }
 
 } // namespace
 
 WINE_CASE(SaverOnTwoMonitorsInEachChoice) {
     for (const ModeCase& mode : modes) RunOnTwoMonitors(mode);
+}
+
+// A resolution change while it runs: the scenes laid out for the new
+// monitors, both covered, the saver still running.
+WINE_CASE(SaverFollowsAResolutionChange) {
+    REQUIRE(Monitors().size() == 2);
+    Program saver(BuildFile("screensaver\\Quorvane.scr"), "/s");
+    REQUIRE(WaitForWindow(saver.Id(), SaverClass) != nullptr);
+    Sleep(1000);
+    REQUIRE(SetSecondMonitor(1280, 720));
+    Sleep(1500);
+    CHECK_EQ(DWORD{STILL_ACTIVE}, saver.WaitForExit(0));
+    const std::vector<RECT> monitors = Monitors();
+    REQUIRE(monitors.size() == 2);
+    Note("second monitor now " + std::to_string(monitors[1].right - monitors[1].left) + " x " +
+         std::to_string(monitors[1].bottom - monitors[1].top));
+    CheckMonitors(modes[0], "after-change");
+    EndWithAKey(saver);
+    SetSecondMonitor(1920, 1080);
 }
