@@ -96,7 +96,6 @@ bool CreateScreen(MonitorScreen& screen) {
     const PixelFrame frame = {static_cast<std::uint32_t*>(bits), width, height, screen.view.sceneLeft,
                               screen.view.sceneTop};
     screen.canvas = NewSceneCanvas(frame, memory);
-    screen.canvas.block = memory;
     if (screen.buffer == nullptr || screen.bufferDc == nullptr || bits == nullptr || memory == nullptr) {
         DestroyScreen(screen);
         return false;

@@ -242,6 +242,7 @@ int AuroraBandsFor(int width, int height) {
 
 SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     SceneCanvas canvas = {};
+    canvas.block = memory;
     canvas.frame = frame;
     canvas.planetLayer = EmptyPlanetLayer(nullptr, 0);
     if (memory == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
@@ -249,7 +250,6 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
         return canvas;
     }
     const int width = frame.width, height = frame.height;
-    canvas.block = memory;
     unsigned char* next = static_cast<unsigned char*>(memory);
     canvas.backdrop = reinterpret_cast<std::uint32_t*>(next);
     next += Aligned(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(std::uint32_t));

@@ -22,7 +22,7 @@ constexpr int CanvasTile = 4; // pixels a side
 
 struct SceneCanvas {
     PixelFrame frame;        // what the window shows
-    void* block;             // the memory every buffer below is carved from; whoever gave it frees it
+    void* block;             // the memory every buffer below is carved from, even when unused; its giver frees it
     std::uint32_t* backdrop; // the sky and the northern lights, nothing in front of them
     float* crest;            // the ridge's crest per column
     std::uint32_t* sky;      // the sky's pattern, four pixels a row
