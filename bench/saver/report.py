@@ -21,6 +21,7 @@ CPU_GOALS = {(1920, 1080): 8.0, (3840, 2160): 20.0, (5120, 1440): 20.0, (4480, 1
 SCREEN_NAMES = {(1920, 1080): "1920 x 1080", (2560, 1440): "2560 x 1440", (3840, 2160): "3840 x 2160",
                 (5120, 1440): "5120 x 1440 (two QHD)",
                 (4480, 1440): "2560 x 1440 + 1920 x 1080 (two monitors, top-aligned)"}
+CHART_NAMES = {(4480, 1440): "two monitors"}  # where the table's name is too long for the chart
 
 
 def read_figures(lines):
@@ -153,7 +154,7 @@ def draw_chart(figures, path, stand_in=False):
             fps = median(figures, program, size, "frames_per_second")
             bars.append(None if cpu is None else (cpu / 100.0, f"{cpu:.0f} %, {fps:.0f} frames/s"))
         goal = CPU_GOALS.get(size)
-        rows.append((SCREEN_NAMES.get(size, f"{size[0]} x {size[1]}").split(" (")[0], bars,
+        rows.append((CHART_NAMES.get(size) or SCREEN_NAMES.get(size, f"{size[0]} x {size[1]}").split(" (")[0], bars,
                      [goal / 100.0] if goal else []))
     draw_bar_chart(path, "Screen saver's CPU" + (" (64-bit stand-in)" if stand_in else "")
                    + ", % of one core (medians); red marks: the goals",
