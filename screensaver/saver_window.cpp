@@ -1,58 +1,87 @@
 #include "screensaver/saver_window.h"
 
+#include "screensaver/change_region.h"
+#include "screensaver/monitor_layout.h"
+#include "screensaver/render/scene_canvas.h"
 #include "screensaver/scene.h"
-#include "screensaver/scene_canvas.h"
 #include "screensaver/screensaver_ids.h"
 #include "screensaver/wake_detector.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace {
 
 const char SaverClassName[] = "QuorvaneSaverWindow";
 constexpr UINT_PTR FrameTimer = 1;
 constexpr UINT FrameIntervalMs = 30; // about 30 frames a second: smooth, and little CPU
-// Changes this few pixels apart along a row go to the window as one
-// rectangle: Wine copies a region rectangle by rectangle, a row at a time,
-// and a few unchanged pixels cost less than another rectangle.
-constexpr int MergeGap = 64;
-constexpr int MaxRowRegions = 1024;   // rows of tiles; a taller screen is shown whole each frame
+constexpr int MaxRowRegions = 1024;  // rows of tiles; a taller monitor is shown whole each frame
+// A display change moves the pointer before it is announced: Wine was seen to
+// move it about 100 ms before. A move that wakes ends the show this much later,
+// unless the monitors changed meanwhile.
+constexpr DWORD WakeDelayMs = 300;
 
-struct SaverState {
-    SaverSettings settings;
-    HWND previewParent; // null when full screen
-    HDC bufferDc;       // holds the back buffer, a top-down 32-bit DIB section
+// One monitor's picture: its back buffer, a top-down 32-bit DIB section, and
+// the canvas that draws into it. Without a buffer the monitor is black.
+struct MonitorScreen {
+    MonitorView view;
+    HDC bufferDc;
     HBITMAP buffer;
     HGDIOBJ bufferDcBitmap; // what the buffer replaced in bufferDc
-    PixelFrame frame;
-    SceneCanvas canvas;  // its memory comes from VirtualAlloc
-    RGNDATA* changes;    // the canvas's changes as a region for the window, from VirtualAlloc too
+    SceneCanvas canvas;     // its block comes from VirtualAlloc
+};
+
+// Everything the running saver keeps, handed to every step.
+struct RunningSaver {
+    SaverSettings settings;
+    HWND previewParent; // null when full screen
+    std::uint32_t seed;
+    SaverLayout layout;
+    Scene* scenes; // layout.sceneCount of them, from VirtualAlloc
+    MonitorScreen screens[MaxMonitors]; // layout.viewCount of them
+    RGNDATA* changes; // one screen's changes as a region, from VirtualAlloc too
     DWORD changesBytes;
     HRGN rowRegions[MaxRowRegions];
     DWORD lastTick;
     WakeDetector wake;
+    bool wakePending; // a move of the pointer ends the show WakeDelayMs after wakeTick
+    DWORD wakeTick;
 };
 
-SaverState saver;
-Scene scene;
+bool FullScreen(const RunningSaver& saver) { return saver.previewParent == nullptr; }
 
-bool FullScreen() { return saver.previewParent == nullptr; }
+RunningSaver* SaverOf(HWND window) { return reinterpret_cast<RunningSaver*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
-void DestroyBackBuffer() {
-    if (saver.bufferDc != nullptr) {
-        if (saver.bufferDcBitmap != nullptr) SelectObject(saver.bufferDc, saver.bufferDcBitmap);
-        DeleteDC(saver.bufferDc);
-    }
-    if (saver.buffer != nullptr) DeleteObject(saver.buffer);
-    if (saver.canvas.backdrop != nullptr) VirtualFree(saver.canvas.backdrop, 0, MEM_RELEASE);
-    if (saver.changes != nullptr) VirtualFree(saver.changes, 0, MEM_RELEASE);
-    saver.bufferDc = nullptr;
-    saver.bufferDcBitmap = nullptr;
-    saver.buffer = nullptr;
-    saver.frame = PixelFrame{nullptr, 0, 0};
-    saver.canvas = SceneCanvas{};
-    saver.changes = nullptr;
+void* Allocate(SIZE_T bytes) { return VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE); }
+
+void Release(void* memory) {
+    if (memory != nullptr) VirtualFree(memory, 0, MEM_RELEASE);
 }
 
-bool CreateBackBuffer(int width, int height) {
+void DestroyScreen(MonitorScreen& screen) {
+    if (screen.bufferDc != nullptr) {
+        if (screen.bufferDcBitmap != nullptr) SelectObject(screen.bufferDc, screen.bufferDcBitmap);
+        DeleteDC(screen.bufferDc);
+    }
+    if (screen.buffer != nullptr) DeleteObject(screen.buffer);
+    Release(screen.canvas.block);
+    screen = MonitorScreen{};
+}
+
+void DestroyScreens(RunningSaver& saver) {
+    for (MonitorScreen& screen : saver.screens) DestroyScreen(screen);
+    Release(saver.scenes);
+    Release(saver.changes);
+    saver.scenes = nullptr;
+    saver.changes = nullptr;
+    saver.layout = SaverLayout{};
+}
+
+// The monitor's back buffer and canvas; false leaves it black.
+bool CreateScreen(MonitorScreen& screen) {
+    const int width = screen.view.area.right - screen.view.area.left;
+    const int height = screen.view.area.bottom - screen.view.area.top;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -61,51 +90,134 @@ bool CreateBackBuffer(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    saver.buffer = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    saver.bufferDc = CreateCompatibleDC(nullptr);
-    if (saver.buffer == nullptr || saver.bufferDc == nullptr || bits == nullptr) {
-        DestroyBackBuffer();
+    screen.buffer = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    screen.bufferDc = CreateCompatibleDC(nullptr);
+    void* memory = Allocate(SceneCanvasBytes(width, height));
+    const PixelFrame frame = {static_cast<std::uint32_t*>(bits), width, height, screen.view.sceneLeft,
+                              screen.view.sceneTop};
+    screen.canvas = NewSceneCanvas(frame, memory);
+    if (screen.buffer == nullptr || screen.bufferDc == nullptr || bits == nullptr || memory == nullptr) {
+        DestroyScreen(screen);
         return false;
     }
-    saver.bufferDcBitmap = SelectObject(saver.bufferDc, saver.buffer);
-    saver.frame = PixelFrame{static_cast<std::uint32_t*>(bits), width, height};
-    const DWORD changesBytes =
-        static_cast<DWORD>(sizeof(RGNDATAHEADER) + SceneCanvasMaxChanges(width, height) * sizeof(RECT));
-    void* memory = VirtualAlloc(nullptr, SceneCanvasBytes(width, height), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    void* changes = VirtualAlloc(nullptr, changesBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    saver.canvas = NewSceneCanvas(saver.frame, memory);
-    saver.changes = static_cast<RGNDATA*>(changes);
-    saver.changesBytes = changesBytes;
-    if (memory == nullptr || changes == nullptr) {
-        if (memory != nullptr) VirtualFree(memory, 0, MEM_RELEASE);
-        saver.canvas = SceneCanvas{};
-        DestroyBackBuffer();
-        return false;
+    screen.bufferDcBitmap = SelectObject(screen.bufferDc, screen.buffer);
+    return true;
+}
+
+void DrawScreens(RunningSaver& saver) {
+    GdiFlush(); // GDI must be done with the bits before they are written
+    for (int i = 0; i < saver.layout.viewCount; ++i) {
+        MonitorScreen& screen = saver.screens[i];
+        if (screen.bufferDc != nullptr) DrawScene(saver.scenes[screen.view.scene], screen.canvas);
+    }
+}
+
+bool SameViews(const SaverLayout& a, const SaverLayout& b) {
+    if (a.viewCount != b.viewCount || a.sceneCount != b.sceneCount) return false;
+    for (int i = 0; i < a.viewCount; ++i) {
+        const PixelRect &p = a.views[i].area, &q = b.views[i].area;
+        if (p.left != q.left || p.top != q.top || p.right != q.right || p.bottom != q.bottom ||
+            a.views[i].scene != b.views[i].scene)
+            return false;
     }
     return true;
 }
 
-void Present(HDC dc) {
-    if (saver.bufferDc != nullptr)
-        BitBlt(dc, 0, 0, saver.frame.width, saver.frame.height, saver.bufferDc, 0, 0, SRCCOPY);
+// New monitors restart the scenes, laid out for them.
+void BuildScreens(RunningSaver& saver, const SaverLayout& layout) {
+    DestroyScreens(saver);
+    saver.layout = layout;
+    saver.scenes = static_cast<Scene*>(Allocate(sizeof(Scene) * (layout.sceneCount > 0 ? layout.sceneCount : 1)));
+    if (saver.scenes == nullptr) return; // every monitor black
+    for (int i = 0; i < layout.sceneCount; ++i) InitScene(saver.scenes[i], layout.scenes[i], saver.settings);
+    std::size_t mostChanges = 0;
+    for (int i = 0; i < layout.viewCount; ++i) {
+        const PixelRect& area = layout.views[i].area;
+        const std::size_t changes = SceneCanvasMaxChanges(area.right - area.left, area.bottom - area.top);
+        if (changes > mostChanges) mostChanges = changes;
+    }
+    saver.changesBytes = static_cast<DWORD>(sizeof(RGNDATAHEADER) + mostChanges * sizeof(RECT));
+    saver.changes = static_cast<RGNDATA*>(Allocate(saver.changesBytes));
+    for (int i = 0; i < layout.viewCount; ++i) {
+        saver.screens[i].view = layout.views[i];
+        if (layout.views[i].scene >= 0 && saver.changes != nullptr) CreateScreen(saver.screens[i]);
+    }
+    DrawScreens(saver);
 }
 
-// A region of the changes from first to first + count - 1, all of one row of tiles.
-// Unchanged pixels between them may go along: they are what the window shows.
-HRGN RowRegion(int first, int count) {
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM data) {
+    MonitorSet& set = *reinterpret_cast<MonitorSet*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (set.count >= MaxMonitors || !GetMonitorInfoA(monitor, &info)) return TRUE;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) set.primary = set.count;
+    const RECT& r = info.rcMonitor;
+    set.monitors[set.count++] = PixelRect{r.left, r.top, r.right, r.bottom};
+    return TRUE;
+}
+
+MonitorSet CurrentMonitors() {
+    MonitorSet set = {};
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&set));
+    if (set.count == 0) {
+        set.count = 1;
+        set.monitors[0] = PixelRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return set;
+}
+
+// The preview shows one scene in its window, whatever the setting.
+SaverLayout WantedLayout(const RunningSaver& saver, HWND window) {
+    if (FullScreen(saver))
+        return LayOutMonitors(CurrentMonitors(), MonitorsChoiceFrom(saver.settings.values[SettingMonitors]), saver.seed);
+    RECT client = {};
+    GetClientRect(window, &client);
+    MonitorSet preview = {};
+    preview.count = 1;
+    preview.monitors[0] = PixelRect{0, 0, client.right, client.bottom};
+    return LayOutMonitors(preview, MonitorsEach, saver.seed);
+}
+
+// Lays the scenes out again when the monitors changed, and covers them all;
+// true when they had changed.
+bool FollowMonitors(RunningSaver& saver, HWND window) {
+    const SaverLayout layout = WantedLayout(saver, window);
+    if (FullScreen(saver)) {
+        const PixelRect& w = layout.window;
+        RECT now = {};
+        GetWindowRect(window, &now);
+        if (now.left != w.left || now.top != w.top || now.right != w.right || now.bottom != w.bottom)
+            SetWindowPos(window, HWND_TOPMOST, w.left, w.top, w.right - w.left, w.bottom - w.top, SWP_NOACTIVATE);
+    }
+    if (SameViews(layout, saver.layout) && saver.scenes != nullptr) return false;
+    // The window moved under the pointer, or the pointer's monitor went: where
+    // it is now is no movement of the user's.
+    saver.wake = FreshWakeDetector();
+    saver.wakePending = false;
+    BuildScreens(saver, layout);
+    InvalidateRect(window, nullptr, FALSE);
+    return true;
+}
+
+void PresentScreen(HDC dc, const MonitorScreen& screen) {
+    const PixelRect& area = screen.view.area;
+    if (screen.bufferDc != nullptr)
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, screen.bufferDc, 0, 0, SRCCOPY);
+}
+
+// A region of one row of the screen's changes, in the window's pixels; the
+// index of the next row's first change in next.
+HRGN RowRegion(RunningSaver& saver, const MonitorScreen& screen, int first, int& next) {
     RGNDATA& region = *saver.changes;
+    const SceneCanvas& canvas = screen.canvas;
+    PixelRect* rects = reinterpret_cast<PixelRect*>(region.Buffer); // a RECT's very layout
+    int merged = 0;
+    next = MergeChangeRow(canvas.changes, canvas.changeCount, first, screen.view.area.left, screen.view.area.top, rects,
+                          merged);
     region.rdh.dwSize = sizeof region.rdh;
     region.rdh.iType = RDH_RECTANGLES;
-    region.rdh.rcBound = RECT{0, 0, saver.frame.width, saver.frame.height};
-    RECT* rects = reinterpret_cast<RECT*>(region.Buffer);
-    int merged = 0;
-    for (int i = 0; i < count; ++i) {
-        const PixelRect& change = saver.canvas.changes[first + i];
-        if (merged > 0 && change.left - rects[merged - 1].right <= MergeGap)
-            rects[merged - 1].right = change.right;
-        else
-            rects[merged++] = RECT{change.left, change.top, change.right, change.bottom};
-    }
+    region.rdh.rcBound = RECT{screen.view.area.left, screen.view.area.top, screen.view.area.right,
+                              screen.view.area.bottom};
     region.rdh.nCount = static_cast<DWORD>(merged);
     region.rdh.nRgnSize = static_cast<DWORD>(merged) * sizeof(RECT);
     return ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof region.rdh + merged * sizeof(RECT)), &region);
@@ -115,19 +227,18 @@ HRGN RowRegion(int first, int count) {
 // copying all it has so far each time: thousands of stars' rectangles took
 // half the saver's time at 4K. Built a row at a time and merged in pairs,
 // the work stays near linear.
-HRGN ChangesRegion() {
-    const SceneCanvas& canvas = saver.canvas;
+HRGN ChangesRegion(RunningSaver& saver, const MonitorScreen& screen) {
+    const SceneCanvas& canvas = screen.canvas;
     HRGN* rows = saver.rowRegions;
     int rowCount = 0;
     bool complete = true;
     for (int first = 0; first < canvas.changeCount && complete;) {
-        int end = first + 1;
-        while (end < canvas.changeCount && canvas.changes[end].top == canvas.changes[first].top) ++end;
-        rows[rowCount] = RowRegion(first, end - first);
+        int next = canvas.changeCount;
+        rows[rowCount] = RowRegion(saver, screen, first, next);
         complete = rows[rowCount] != nullptr;
         rowCount += complete;
-        complete = complete && (end == canvas.changeCount || rowCount < MaxRowRegions);
-        first = end;
+        complete = complete && (next == canvas.changeCount || rowCount < MaxRowRegions);
+        first = next;
     }
     for (int step = 1; step < rowCount; step *= 2)
         for (int i = 0; i + step < rowCount; i += 2 * step) {
@@ -141,112 +252,126 @@ HRGN ChangesRegion() {
 }
 
 // Only the pixels that changed go to the screen: one copy through a clip region.
-void PresentChanges(HDC dc) {
-    if (saver.canvas.changeCount == 0) return;
-    const HRGN clip = ChangesRegion();
-    if (clip == nullptr) return Present(dc);
+void PresentChanges(RunningSaver& saver, HDC dc, const MonitorScreen& screen) {
+    if (screen.bufferDc == nullptr || screen.canvas.changeCount == 0) return;
+    const HRGN clip = ChangesRegion(saver, screen);
+    if (clip == nullptr) return PresentScreen(dc, screen);
     SelectClipRgn(dc, clip);
-    Present(dc);
+    PresentScreen(dc, screen);
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
 }
 
-void DrawFrame() {
-    GdiFlush(); // GDI must be done with the bits before they are written
-    DrawScene(scene, saver.canvas);
-}
-
-// A new size restarts the scene: stars and planet are laid out for the window.
-void ResizeScene(int width, int height) {
-    if (width == saver.frame.width && height == saver.frame.height && saver.bufferDc != nullptr) return;
-    DestroyBackBuffer();
-    if (width <= 0 || height <= 0 || !CreateBackBuffer(width, height)) return;
-    InitScene(scene, width, height, saver.settings, GetTickCount() ^ static_cast<std::uint32_t>(width) << 16);
-    DrawFrame();
-}
-
-void NextFrame(HWND window) {
+void NextFrame(RunningSaver& saver, HWND window) {
     const DWORD now = GetTickCount();
-    AdvanceScene(scene, now - saver.lastTick);
+    for (int i = 0; i < saver.layout.sceneCount && saver.scenes != nullptr; ++i)
+        AdvanceScene(saver.scenes[i], now - saver.lastTick);
     saver.lastTick = now;
-    if (saver.bufferDc == nullptr) return;
-    DrawFrame();
+    if (saver.scenes == nullptr) return;
+    DrawScreens(saver);
     const HDC dc = GetDC(window);
     if (dc == nullptr) return;
-    PresentChanges(dc);
+    for (int i = 0; i < saver.layout.viewCount; ++i) PresentChanges(saver, dc, saver.screens[i]);
     ReleaseDC(window, dc);
 }
 
+// A black monitor, or one without memory for its picture, is painted black
+// once; what lies between monitors is never painted: no one sees it.
+void Paint(RunningSaver& saver, HWND window) {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    for (int i = 0; i < saver.layout.viewCount; ++i) {
+        const MonitorScreen& screen = saver.screens[i];
+        if (screen.bufferDc != nullptr) {
+            PresentScreen(dc, screen);
+            continue;
+        }
+        const PixelRect& area = screen.view.area;
+        const RECT black = {area.left, area.top, area.right, area.bottom};
+        FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    if (saver.layout.viewCount == 0) FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EndPaint(window, &paint);
+}
+
 // The preview follows its parent: it ends with it and takes its size.
-bool FollowPreviewParent(HWND window) {
+bool FollowPreviewParent(const RunningSaver& saver, HWND window) {
     if (!IsWindow(saver.previewParent)) {
         DestroyWindow(window);
         return false;
     }
-    RECT client;
-    if (GetClientRect(saver.previewParent, &client) &&
-        (client.right != saver.frame.width || client.bottom != saver.frame.height))
-        MoveWindow(window, 0, 0, client.right, client.bottom, FALSE);
+    RECT parent, own;
+    if (GetClientRect(saver.previewParent, &parent) && GetClientRect(window, &own) &&
+        (parent.right != own.right || parent.bottom != own.bottom))
+        MoveWindow(window, 0, 0, parent.right, parent.bottom, FALSE);
     return true;
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam) {
+    if (message == WM_NCCREATE) {
+        const CREATESTRUCTA& create = *reinterpret_cast<const CREATESTRUCTA*>(longParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create.lpCreateParams));
+    }
+    RunningSaver* running = SaverOf(window);
+    if (running == nullptr) return DefWindowProcA(window, message, wordParam, longParam);
+    RunningSaver& saver = *running;
     switch (message) {
-    case WM_CREATE: {
-        RECT client;
-        GetClientRect(window, &client);
-        ResizeScene(client.right, client.bottom);
+    case WM_CREATE:
+        FollowMonitors(saver, window);
         saver.lastTick = GetTickCount();
         SetTimer(window, FrameTimer, FrameIntervalMs, nullptr);
         return 0;
-    }
     case WM_SIZE:
-        ResizeScene(LOWORD(longParam), HIWORD(longParam));
-        if (saver.bufferDc == nullptr) InvalidateRect(window, nullptr, FALSE);
+        if (!FullScreen(saver)) FollowMonitors(saver, window);
+        return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // A monitor plugged in or out, a new resolution or scaling.
+        if (!FullScreen(saver)) return 0;
+        FollowMonitors(saver, window);
+        if (GetForegroundWindow() == nullptr) SetForegroundWindow(window); // keys must still reach it
         return 0;
     case WM_TIMER:
-        if (wordParam == FrameTimer && (FullScreen() || FollowPreviewParent(window))) NextFrame(window);
+        if (wordParam != FrameTimer) return 0;
+        if (saver.wakePending && GetTickCount() - saver.wakeTick >= WakeDelayMs && !FollowMonitors(saver, window)) {
+            DestroyWindow(window);
+            return 0;
+        }
+        if (FullScreen(saver) || FollowPreviewParent(saver, window)) NextFrame(saver, window);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        const HDC dc = BeginPaint(window, &paint);
-        // Without a back buffer (no memory for it) black, never the desktop
-        // that erasing is suppressed for.
-        if (saver.bufferDc != nullptr)
-            Present(dc);
-        else
-            FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND: return 1; // every pixel is painted from the back buffer
+    case WM_PAINT: Paint(saver, window); return 0;
+    case WM_ERASEBKGND: return 1; // every monitor is painted from its back buffer, or black
     case WM_SETCURSOR:
-        if (!FullScreen()) break;
+        if (!FullScreen(saver)) break;
         SetCursor(nullptr);
         return TRUE;
     case WM_MOUSEMOVE:
-        if (FullScreen() &&
-            MouseMoveWakes(saver.wake, static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam))))
-            DestroyWindow(window);
+        if (FullScreen(saver) && !saver.wakePending &&
+            MouseMoveWakes(saver.wake, static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam)))) {
+            saver.wakePending = true;
+            saver.wakeTick = GetTickCount();
+        }
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (FullScreen()) DestroyWindow(window);
+        if (FullScreen(saver)) DestroyWindow(window);
         return 0;
     case WM_ACTIVATEAPP:
-        // Another program taking over (a log-on screen, a task switch) ends the show.
-        if (FullScreen() && !wordParam) DestroyWindow(window);
+        // Another program taking over (a log-on screen, a task switch) ends
+        // the show. Losing the activation to no window at all, as Wine does
+        // while it changes the display, does not.
+        if (FullScreen(saver) && !wordParam && longParam != 0) DestroyWindow(window);
         return 0;
     case WM_SYSCOMMAND:
         // The system must not start a second screen saver over this one.
-        if (FullScreen() && (wordParam & 0xFFF0) == SC_SCREENSAVE) return 0;
+        if (FullScreen(saver) && (wordParam & 0xFFF0) == SC_SCREENSAVE) return 0;
         break;
     case WM_DESTROY:
         KillTimer(window, FrameTimer);
-        DestroyBackBuffer();
+        DestroyScreens(saver);
         PostQuitMessage(0);
         return 0;
     }
@@ -263,37 +388,34 @@ bool RegisterSaverClass(HINSTANCE instance) {
     return RegisterClassA(&windowClass) != 0;
 }
 
-HWND CreateSaverWindow(HINSTANCE instance) {
-    if (!FullScreen()) {
+HWND CreateSaverWindow(HINSTANCE instance, RunningSaver& saver) {
+    if (!FullScreen(saver)) {
         RECT client;
         if (!GetClientRect(saver.previewParent, &client)) return nullptr;
         return CreateWindowExA(0, SaverClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom,
-                               saver.previewParent, nullptr, instance, nullptr);
+                               saver.previewParent, nullptr, instance, &saver);
     }
     char title[64];
     if (LoadStringA(instance, IDS_SAVER_NAME, title, sizeof title) <= 0) title[0] = '\0';
-    // The virtual screen: every monitor, including those left of or above the primary one.
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (width <= 0 || height <= 0) {
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
-    }
-    return CreateWindowExA(WS_EX_TOPMOST, SaverClassName, title, WS_POPUP | WS_VISIBLE, left, top, width, height,
-                           nullptr, nullptr, instance, nullptr);
+    // Every monitor, including those left of or above the main one.
+    const PixelRect w = WantedLayout(saver, nullptr).window;
+    return CreateWindowExA(WS_EX_TOPMOST, SaverClassName, title, WS_POPUP | WS_VISIBLE, w.left, w.top, w.right - w.left,
+                           w.bottom - w.top, nullptr, nullptr, instance, &saver);
 }
 
 } // namespace
 
 int RunSaver(HINSTANCE instance, const SaverSettings& settings, HWND previewParent) {
+    RunningSaver saver = {};
     saver.settings = settings;
     saver.previewParent = previewParent;
+    saver.seed = GetTickCount();
     saver.wake = FreshWakeDetector();
-    if (!FullScreen() && !IsWindow(previewParent)) return 1;
+    if (!FullScreen(saver) && !IsWindow(previewParent)) return 1;
     if (!RegisterSaverClass(instance)) return 1;
-    const HWND window = CreateSaverWindow(instance);
+    const HWND window = CreateSaverWindow(instance, saver);
     if (window == nullptr) return 1;
-    if (FullScreen()) {
+    if (FullScreen(saver)) {
         SetForegroundWindow(window);
         ShowCursor(FALSE);
     }
@@ -304,6 +426,6 @@ int RunSaver(HINSTANCE instance, const SaverSettings& settings, HWND previewPare
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    if (FullScreen()) ShowCursor(TRUE);
+    if (FullScreen(saver)) ShowCursor(TRUE);
     return received == 0 ? 0 : 1;
 }

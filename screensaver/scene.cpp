@@ -70,13 +70,23 @@ int StarCountFor(int width, int height, int starsSetting) {
     return static_cast<int>(count);
 }
 
+SceneSetup WholeSceneSetup(int width, int height, std::uint32_t seed) {
+    return SceneSetup{width, height, PixelRect{0, 0, width, height}, 0.66f, 0.0, seed};
+}
+
 void InitScene(Scene& scene, int width, int height, const SaverSettings& settings, std::uint32_t seed) {
-    scene.width = width > 0 ? width : 0;
-    scene.height = height > 0 ? height : 0;
+    InitScene(scene, WholeSceneSetup(width, height, seed), settings);
+}
+
+void InitScene(Scene& scene, const SceneSetup& setup, const SaverSettings& settings) {
+    scene.width = setup.width > 0 ? setup.width : 0;
+    scene.height = setup.height > 0 ? setup.height : 0;
+    scene.planetStage = setup.planetStage;
+    scene.planetHome = setup.planetHome;
     scene.speedFactor = SpeedFactor(settings.values[SettingSpeed]);
     scene.aurora = ClampSetting(SettingAurora, settings.values[SettingAurora]) != 0;
-    scene.seconds = 0.0;
-    scene.random = SeededRandom(seed);
+    scene.seconds = setup.clockStart;
+    scene.random = SeededRandom(setup.seed);
     scene.starCount = StarCountFor(scene.width, scene.height, settings.values[SettingStars]);
     for (int i = 0; i < scene.starCount; ++i)
         SpawnStar(scene, scene.stars[i], RandomUnit(scene.random) * static_cast<float>(scene.width));
@@ -121,15 +131,49 @@ float SceneClockAt(double seconds) { return static_cast<float>(std::fmod(seconds
 
 PlanetPlacement PlacePlanet(const Scene& scene) { return PlacePlanetAt(scene, scene.seconds); }
 
+namespace {
+
+// Half the width and height of an ellipse with these half-axes, turned by the tilt.
+void EllipseReach(float along, float across, float cosTilt, float sinTilt, float& width, float& height) {
+    width = std::sqrt(along * along * cosTilt * cosTilt + across * across * sinTilt * sinTilt);
+    height = std::sqrt(along * along * sinTilt * sinTilt + across * across * cosTilt * cosTilt);
+}
+
+// Where between low and high a centre may go; the middle when nothing fits.
+float Keep(float value, float low, float high) {
+    if (low > high) return 0.5f * (low + high);
+    return value < low ? low : (value > high ? high : value);
+}
+
+} // namespace
+
+void PlanetSystemReach(const PlanetPlacement& planet, float& across, float& down) {
+    const float cosTilt = std::cos(planet.tilt), sinTilt = std::sin(planet.tilt), r = planet.radius;
+    float ringsAcross, ringsDown, moonAcross, moonDown;
+    EllipseReach(RingOuter * r, RingOuter * RingRatio * r, cosTilt, sinTilt, ringsAcross, ringsDown);
+    EllipseReach(MoonOrbit * r, MoonOrbit * RingRatio * r, cosTilt, sinTilt, moonAcross, moonDown);
+    // A couple of pixels of smoothing around every edge.
+    const float moon = MoonSize * r + 2.0f;
+    across = std::fmax(ringsAcross + 2.0f, moonAcross + moon);
+    down = std::fmax(std::fmax(ringsDown, PlanetHalo * r) + 2.0f, moonDown + moon);
+}
+
 PlanetPlacement PlacePlanetAt(const Scene& scene, double seconds) {
-    const float w = static_cast<float>(scene.width), h = static_cast<float>(scene.height);
+    const PixelRect& stage = scene.planetStage;
+    const float left = static_cast<float>(stage.left), top = static_cast<float>(stage.top);
+    const float w = static_cast<float>(stage.right - stage.left), h = static_cast<float>(stage.bottom - stage.top);
     const float t = SceneClockAt(seconds);
     const float size = w < h ? w : h;
     PlanetPlacement planet;
-    // A slow float around a resting place right of centre, above the lights.
-    planet.centerX = w * (0.66f + 0.035f * std::sin(t * 0.021f));
-    planet.centerY = h * (0.36f + 0.03f * std::sin(t * 0.015f + 1.3f));
+    // A slow float around a resting place, above the lights.
+    planet.centerX = left + w * (scene.planetHome + 0.035f * std::sin(t * 0.021f));
+    planet.centerY = top + h * (0.36f + 0.03f * std::sin(t * 0.015f + 1.3f));
     planet.radius = size * PlanetRadiusShare;
     planet.tilt = -0.36f + 0.05f * std::sin(t * 0.023f);
+    // On a squarer screen the moon's orbit would leave it: the planet gives way.
+    float across, down;
+    PlanetSystemReach(planet, across, down);
+    planet.centerX = Keep(planet.centerX, left + across, left + w - across);
+    planet.centerY = Keep(planet.centerY, top + down, top + h - down);
     return planet;
 }

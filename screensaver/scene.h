@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "screensaver/random.h"
+#include "screensaver/render/pixel_types.h"
 #include "screensaver/settings.h"
 
 constexpr int MinStars = 24;
@@ -32,9 +33,26 @@ struct ShootingStar {
     float life;   // seconds it lasts
 };
 
+// One scene as a monitor layout asks for it (monitor_layout.h): its size, the
+// part of it where the planet lives (one monitor's), and what sets it apart
+// from the scenes on the other monitors.
+struct SceneSetup {
+    int width;
+    int height;
+    PixelRect planetStage; // in the scene's pixels
+    float planetHome;      // where across the stage the planet rests, as a share of its width
+    double clockStart;     // seconds: the planet, moon and lights start at another phase
+    std::uint32_t seed;
+};
+
+// The whole scene the planet's stage, resting right of centre.
+SceneSetup WholeSceneSetup(int width, int height, std::uint32_t seed);
+
 struct Scene {
     int width;
     int height;
+    PixelRect planetStage;
+    float planetHome;
     float speedFactor;
     bool aurora;
     double seconds; // the animation clock, already scaled by the speed factor
@@ -54,7 +72,14 @@ float SceneClock(const Scene& scene);
 float SceneClockAt(double seconds);
 constexpr double SceneClockPeriod = 100000.0; // seconds
 
-constexpr float PlanetRadiusShare = 0.15f; // of the frame's smaller side
+constexpr float PlanetRadiusShare = 0.15f; // of the stage's smaller side
+
+// The planet system's proportions, in planet radii: what the painter draws
+// and what placing it must keep on its monitor.
+constexpr float RingRatio = 0.30f;                    // how flat the rings look: the sine of the view's elevation
+constexpr float RingInner = 1.32f, RingOuter = 2.30f;
+constexpr float PlanetHalo = 1.12f;                   // the glow of the atmosphere
+constexpr float MoonOrbit = 2.9f, MoonSize = 0.17f;
 
 // Where the ringed planet is at the scene's clock; the renderer and tests share it.
 struct PlanetPlacement {
@@ -67,8 +92,13 @@ struct PlanetPlacement {
 float SpeedFactor(int speedSetting);
 int StarCountFor(int width, int height, int starsSetting);
 
+void InitScene(Scene& scene, const SceneSetup& setup, const SaverSettings& settings);
 void InitScene(Scene& scene, int width, int height, const SaverSettings& settings, std::uint32_t seed);
 void AdvanceScene(Scene& scene, unsigned elapsedMs);
 PlanetPlacement PlacePlanet(const Scene& scene);
-// Where it is, was or will be at another time on the scene's clock.
+// Where it is, was or will be at another time on the scene's clock: always
+// with its rings and moon wholly inside the stage.
 PlanetPlacement PlacePlanetAt(const Scene& scene, double seconds);
+// Half the width and half the height of what the planet, its rings and its
+// moon may cover around the planet's centre, in pixels.
+void PlanetSystemReach(const PlanetPlacement& planet, float& across, float& down);

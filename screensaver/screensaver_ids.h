@@ -6,6 +6,7 @@
 #define IDS_SAVER_NAME  1   // the name the platform lists the screen saver under
 #define IDS_SPEED_FIRST 100 // the speed choices, slowest first, one per setting value
 #define IDS_STARS_FIRST 110 // the star choices, sparse first
+#define IDS_MONITORS_FIRST 120 // the monitor choices, in the order of MonitorsChoice
 
 // Icon and dialog.
 #define IDI_SAVER    100
@@ -16,3 +17,4 @@
 #define IDC_STARS           1002
 #define IDC_NORTHERN_LIGHTS 1003
 #define IDC_SAVER_ICON      1004
+#define IDC_MONITORS        1005

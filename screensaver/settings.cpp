@@ -9,6 +9,7 @@ const SettingSpec settingSpecs[SettingCount] = {
     {"Speed", 1, 5, 3},
     {"Stars", 1, 3, 2},
     {"NorthernLights", 0, 1, 1},
+    {"Monitors", 0, 2, 0},
 };
 
 const char PrefsSection[] = "Quorvane";

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-enum SettingId { SettingSpeed, SettingStars, SettingAurora, SettingCount };
+enum SettingId { SettingSpeed, SettingStars, SettingAurora, SettingMonitors, SettingCount };
 
 struct SettingSpec {
     const char* key; // the key in the preferences file
@@ -14,7 +14,8 @@ struct SettingSpec {
 
 extern const SettingSpec settingSpecs[SettingCount];
 
-// Speed 1 (slowest) to 5, stars 1 (sparse) to 3, aurora 0 (off) or 1.
+// Speed 1 (slowest) to 5, stars 1 (sparse) to 3, aurora 0 (off) or 1,
+// monitors a MonitorsChoice (monitor_layout.h).
 struct SaverSettings {
     int values[SettingCount];
 };

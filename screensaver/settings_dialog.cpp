@@ -16,6 +16,7 @@ struct Choice {
 const Choice choices[] = {
     {IDC_SPEED, SettingSpeed, IDS_SPEED_FIRST},
     {IDC_STARS, SettingStars, IDS_STARS_FIRST},
+    {IDC_MONITORS, SettingMonitors, IDS_MONITORS_FIRST},
 };
 
 HINSTANCE dialogInstance;

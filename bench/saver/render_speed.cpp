@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "screensaver/renderer.h"
-#include "screensaver/scene_canvas.h"
+#include "screensaver/render/reference_renderer.h"
+#include "screensaver/render/scene_canvas.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         PlanetLayer layer = EmptyPlanetLayer(layerMemory.data(), layerMemory.size());
         const PixelFrame frame = {pixels.data(), width, height};
         const double full = MillisecondsAFrame(width, height, seconds,
-                                               [&](const Scene& scene) { RenderScene(scene, frame, layer); });
+                                               [&](const Scene& scene) { RenderReferenceFrame(scene, frame, layer); });
         std::vector<std::uint32_t> canvasMemory(SceneCanvasBytes(width, height) / 4 + 1);
         SceneCanvas canvas = NewSceneCanvas(frame, canvasMemory.data());
         const double parts =

@@ -15,9 +15,9 @@
 #include <set>
 #include <vector>
 
-#include "screensaver/planet_painter.h"
-#include "screensaver/renderer.h"
-#include "screensaver/scene_canvas.h"
+#include "screensaver/render/planet_painter.h"
+#include "screensaver/render/reference_renderer.h"
+#include "screensaver/render/scene_canvas.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ class FrameBuffer {
 
     void Render(const Scene& scene) { RenderWith(scene, layer_); }
     void RenderWith(const Scene& scene, PlanetLayer& layer) {
-        RenderScene(scene, PixelFrame{pixels(), width_, height_}, layer);
+        RenderReferenceFrame(scene, PixelFrame{pixels(), width_, height_}, layer);
     }
 
     std::uint32_t* pixels() { return memory_.data() + Guard; }
@@ -343,8 +343,8 @@ TEST(ScreensaverPlanetLayer, TooLittleMemoryPaintsStraightIntoTheFrame) {
     std::vector<std::uint32_t> small(16), framePixels(320 * 240), freshPixels(320 * 240);
     PlanetLayer tooSmall = EmptyPlanetLayer(small.data(), small.size());
     PlanetLayer none = EmptyPlanetLayer(nullptr, 0);
-    RenderScene(*scene, PixelFrame{framePixels.data(), 320, 240}, tooSmall);
-    RenderScene(*scene, PixelFrame{freshPixels.data(), 320, 240}, none);
+    RenderReferenceFrame(*scene, PixelFrame{framePixels.data(), 320, 240}, tooSmall);
+    RenderReferenceFrame(*scene, PixelFrame{freshPixels.data(), 320, 240}, none);
     EXPECT_FALSE(tooSmall.painted);
     EXPECT_EQ(framePixels, freshPixels);
 }
@@ -373,7 +373,7 @@ TEST(ScreensaverFrame, TinyAndEmptyFramesAreSafe) {
     }
     auto scene = NewScene(4, 4);
     PlanetLayer layer = EmptyPlanetLayer(nullptr, 0);
-    RenderScene(*scene, PixelFrame{nullptr, 4, 4}, layer); // no memory: nothing to do, no crash
+    RenderReferenceFrame(*scene, PixelFrame{nullptr, 4, 4}, layer); // no memory: nothing to do, no crash
 }
 
 } // namespace

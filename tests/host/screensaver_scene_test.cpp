@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "screensaver/scene.h"
-#include "screensaver/sine.h"
+#include "screensaver/render/sine.h"
 
 namespace {
 
@@ -163,24 +163,28 @@ std::ostream& operator<<(std::ostream& out, const FitCase& c) { return out << c.
 
 class ScreensaverPlanetFit : public ::testing::TestWithParam<FitCase> {};
 
-// Over an hour of drifting the planet and its rings (2.3 radii) stay on a landscape screen.
-TEST_P(ScreensaverPlanetFit, PlanetAndRingsStayInsideTheFrame) {
+// Over an hour of drifting the planet, its rings and its moon stay on the
+// screen, landscape, square or portrait.
+TEST_P(ScreensaverPlanetFit, PlanetRingsAndMoonStayInsideTheFrame) {
     const FitCase& c = GetParam();
     auto scene = NewScene(c.width, c.height, SettingsWith(5, 1), 11);
     for (int step = 0; step < 36000; ++step) {
         AdvanceScene(*scene, 100);
         const PlanetPlacement planet = PlacePlanet(*scene);
-        const float reach = 2.3f * planet.radius;
-        ASSERT_GT(planet.centerX - reach, 0.0f) << "at " << scene->seconds << " s";
-        ASSERT_LT(planet.centerX + reach, static_cast<float>(c.width)) << "at " << scene->seconds << " s";
-        ASSERT_GT(planet.centerY - planet.radius, 0.0f) << "at " << scene->seconds << " s";
+        float across, down;
+        PlanetSystemReach(planet, across, down);
+        ASSERT_GE(across, 2.3f * planet.radius);
+        ASSERT_GE(planet.centerX - across, 0.0f) << "at " << scene->seconds << " s";
+        ASSERT_LE(planet.centerX + across, static_cast<float>(c.width)) << "at " << scene->seconds << " s";
+        ASSERT_GE(planet.centerY - down, 0.0f) << "at " << scene->seconds << " s";
         ASSERT_LT(planet.centerY + planet.radius, 0.8f * static_cast<float>(c.height)) << "above the mountains";
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ScreensaverPlanetFit,
                          ::testing::Values(FitCase{1024, 768}, FitCase{1920, 1080}, FitCase{1280, 1024},
-                                           FitCase{152, 112}, FitCase{3840, 1080}));
+                                           FitCase{152, 112}, FitCase{3840, 1080}, FitCase{1080, 1920},
+                                           FitCase{1024, 1024}));
 
 } // namespace
 

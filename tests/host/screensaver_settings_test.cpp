@@ -28,12 +28,14 @@ INSTANTIATE_TEST_SUITE_P(InRange, ScreensaverSettingText,
                          ::testing::Values(TextCase{SettingSpeed, "4", 4}, TextCase{SettingSpeed, "1", 1},
                                            TextCase{SettingSpeed, "5", 5}, TextCase{SettingSpeed, " 2 ", 2},
                                            TextCase{SettingSpeed, "+2", 2}, TextCase{SettingStars, "3", 3},
-                                           TextCase{SettingAurora, "0", 0}, TextCase{SettingAurora, "1", 1}));
+                                           TextCase{SettingAurora, "0", 0}, TextCase{SettingAurora, "1", 1},
+                                           TextCase{SettingMonitors, "1", 1}, TextCase{SettingMonitors, "2", 2}));
 
 INSTANTIATE_TEST_SUITE_P(OutOfRangeClamps, ScreensaverSettingText,
                          ::testing::Values(TextCase{SettingSpeed, "0", 1}, TextCase{SettingSpeed, "-7", 1},
                                            TextCase{SettingSpeed, "6", 5}, TextCase{SettingStars, "4", 3},
                                            TextCase{SettingAurora, "2", 1}, TextCase{SettingAurora, "-3", 0},
+                                           TextCase{SettingMonitors, "3", 2},
                                            TextCase{SettingSpeed, "99999999999999999999", 5},
                                            TextCase{SettingSpeed, "-99999999999999999999", 1}));
 
@@ -42,7 +44,9 @@ INSTANTIATE_TEST_SUITE_P(MissingOrNonsenseFallsBack, ScreensaverSettingText,
                                            TextCase{SettingSpeed, "fast", 3}, TextCase{SettingSpeed, "2x", 3},
                                            TextCase{SettingSpeed, "-", 3}, TextCase{SettingSpeed, "2 3", 3},
                                            TextCase{SettingSpeed, "1.5", 3}, TextCase{SettingStars, "   ", 2},
-                                           TextCase{SettingAurora, "yes", 1}));
+                                           TextCase{SettingAurora, "yes", 1},
+                                           // An older file has no key: a scene on each monitor.
+                                           TextCase{SettingMonitors, "", 0}, TextCase{SettingMonitors, "all", 0}));
 
 struct PathCase {
     const char* label;

@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
         if (window != nullptr) PostMessageA(window, WM_CLOSE, 0, 0);
         return window != nullptr ? 0 : 1;
     }
+    // For tools/monitors-session: how many monitors Wine shows us.
+    if (argc >= 2 && std::strcmp(argv[1], "--monitors") == 0) return GetSystemMetrics(SM_CMONITORS);
     if (argc < 4) {
         std::printf("usage: driver <case> <build folder> <source folder> | --list\n");
         return 2;

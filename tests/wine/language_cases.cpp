@@ -383,8 +383,9 @@ void TranslationFits(LANGID language) {
     const std::vector<unsigned> speeds = {IDS_SPEED_FIRST, IDS_SPEED_FIRST + 1, IDS_SPEED_FIRST + 2,
                                           IDS_SPEED_FIRST + 3, IDS_SPEED_FIRST + 4};
     const std::vector<unsigned> stars = {IDS_STARS_FIRST, IDS_STARS_FIRST + 1, IDS_STARS_FIRST + 2};
+    const std::vector<unsigned> monitors = {IDS_MONITORS_FIRST, IDS_MONITORS_FIRST + 1, IDS_MONITORS_FIRST + 2};
     CheckDialogFits(saver, MAKEINTRESOURCEA(DLG_SETTINGS), language, where + " settings",
-                    {{IDC_SPEED, speeds}, {IDC_STARS, stars}});
+                    {{IDC_SPEED, speeds}, {IDC_STARS, stars}, {IDC_MONITORS, monitors}});
     FreeLibrary(saver);
     FreeLibrary(installer);
 }

@@ -317,6 +317,9 @@ WINE_CASE(SettingsDialogSavesThePreferencesAndUninstallRemovesThem) {
         CHECK_EQ(LRESULT{5}, SendDlgItemMessageA(dialog, IDC_SPEED, CB_GETCOUNT, 0, 0));
         CHECK_EQ(LRESULT{3}, SendDlgItemMessageA(dialog, IDC_STARS, CB_GETCOUNT, 0, 0));
         CHECK_EQ(LRESULT{BST_CHECKED}, SendDlgItemMessageA(dialog, IDC_NORTHERN_LIGHTS, BM_GETCHECK, 0, 0));
+        CHECK_EQ(LRESULT{0}, SendDlgItemMessageA(dialog, IDC_MONITORS, CB_GETCURSEL, 0, 0));
+        CHECK_EQ(LRESULT{3}, SendDlgItemMessageA(dialog, IDC_MONITORS, CB_GETCOUNT, 0, 0));
+        SendDlgItemMessageA(dialog, IDC_MONITORS, CB_SETCURSEL, 2, 0);
         SendDlgItemMessageA(dialog, IDC_SPEED, CB_SETCURSEL, 4, 0);
         SendDlgItemMessageA(dialog, IDC_STARS, CB_SETCURSEL, 0, 0);
         SendDlgItemMessageA(dialog, IDC_NORTHERN_LIGHTS, BM_SETCHECK, BST_UNCHECKED, 0);
@@ -327,6 +330,7 @@ WINE_CASE(SettingsDialogSavesThePreferencesAndUninstallRemovesThem) {
     CHECK_EQ(std::string("5"), PrefsValue("Speed"));
     CHECK_EQ(std::string("1"), PrefsValue("Stars"));
     CHECK_EQ(std::string("0"), PrefsValue("NorthernLights"));
+    CHECK_EQ(std::string("2"), PrefsValue("Monitors"));
 
     // The next /c:<owner> shows what was saved.
     {
@@ -336,6 +340,7 @@ WINE_CASE(SettingsDialogSavesThePreferencesAndUninstallRemovesThem) {
         CHECK_EQ(LRESULT{4}, SendDlgItemMessageA(dialog, IDC_SPEED, CB_GETCURSEL, 0, 0));
         CHECK_EQ(LRESULT{0}, SendDlgItemMessageA(dialog, IDC_STARS, CB_GETCURSEL, 0, 0));
         CHECK_EQ(LRESULT{BST_UNCHECKED}, SendDlgItemMessageA(dialog, IDC_NORTHERN_LIGHTS, BM_GETCHECK, 0, 0));
+        CHECK_EQ(LRESULT{2}, SendDlgItemMessageA(dialog, IDC_MONITORS, CB_GETCURSEL, 0, 0));
         SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
         CHECK_EQ(DWORD{0}, run.program().WaitForExit(5000));
     }

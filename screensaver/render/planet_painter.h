@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "screensaver/renderer.h"
-#include "screensaver/scene_layers.h"
+#include "screensaver/render/reference_renderer.h"
+#include "screensaver/render/sky_and_ground.h"
 
 struct PlanetLayer {
     std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte
@@ -32,6 +32,12 @@ std::size_t PlanetLayerCapacity(int frameWidth, int frameHeight);
 PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity);
 
 void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer);
+
+// The scene's placement in the frame's pixels; PlaceMoon, the painters and
+// the layer work in those.
+PlanetPlacement PlanetInFrame(const PlanetPlacement& planet, const PixelFrame& frame);
+// Whether anything of the planet system may show in the frame.
+bool PlanetSystemTouches(const PlanetPlacement& planetInFrame, const PixelFrame& frame);
 
 // The moon circles the planet in the rings' plane, in front of it half the time.
 struct MoonPlacement {

@@ -1,16 +1,19 @@
-#include "screensaver/scene_layers.h"
+#include "screensaver/render/sky_and_ground.h"
 
 #include <cmath>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
-#include "screensaver/pixel_color.h"
-#include "screensaver/sine.h"
+#include "screensaver/render/pixel_color.h"
+#include "screensaver/render/sine.h"
 
 namespace {
 
+// x and y in the scene's pixels.
 void AddLight(const PixelFrame& frame, int x, int y, std::uint32_t light) {
+    x -= frame.left;
+    y -= frame.top;
     if (x < 0 || y < 0 || x >= frame.width || y >= frame.height) return;
     std::uint32_t& pixel = frame.pixels[y * frame.width + x];
     pixel = AddPixel(pixel, light);
@@ -77,13 +80,6 @@ void FillProfile(const Ribbon& ribbon, float edgeShare, std::uint32_t* profile) 
 
 // The sky: deep navy above, a faint violet glow at the horizon, dithered so
 // the gradient shows no bands.
-void Widen(RowSpan& rows, RowSpan more) {
-    if (more.top >= more.bottom) return;
-    if (rows.top >= rows.bottom) rows = more;
-    if (more.top < rows.top) rows.top = more.top;
-    if (more.bottom > rows.bottom) rows.bottom = more.bottom;
-}
-
 void SkyPattern(int y, int height, std::uint32_t pattern[4]) {
     static const Color top = {2, 4, 18}, middle = {8, 15, 46}, horizon = {36, 28, 82};
     static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
@@ -131,10 +127,12 @@ struct CurtainColumn {
     unsigned weight;
 };
 
-CurtainColumn SetUpColumn(const Ribbon& ribbon, const PixelFrame& frame, int x, float t, int step) {
-    const float w = static_cast<float>(frame.width), h = static_cast<float>(frame.height);
+// Across, the curtains follow the scene, so that they run on from one monitor
+// to the next; up and down, the frame, so that they stand above its ridge.
+CurtainColumn SetUpColumn(const Ribbon& ribbon, const PixelFrame& frame, float sceneWidth, int x, float t, int step) {
+    const float h = static_cast<float>(frame.height);
     const float curtain = ribbon.height * h, span = curtain + BelowEdge * h;
-    const float u = static_cast<float>(x) / w;
+    const float u = static_cast<float>(x + frame.left) / sceneWidth;
     float strength = 0.5f + 0.5f * Sine(Tau * ribbon.strengthWaves * u + ribbon.strengthRate * t);
     strength *= strength;
     const float rays = 0.72f + 0.18f * Sine(Tau * 41.0f * u + 1.9f * t) + 0.10f * Sine(Tau * 97.0f * u - 1.3f * t);
@@ -240,6 +238,7 @@ void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* colum
 // into violet, with fine vertical rays.
 void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach, double lead) {
     const float h = static_cast<float>(frame.height);
+    const float sceneWidth = static_cast<float>(scene.width > 0 ? scene.width : 1);
     const float t = SceneClockAt(scene.seconds + lead);
     if (left < 0) left = 0;
     if (right > frame.width) right = frame.width;
@@ -256,15 +255,15 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
         int x = left;
 #ifdef __SSE2__
         for (; x + 4 <= right; x += 4) {
-            const CurtainColumn columns[4] = {SetUpColumn(ribbon, frame, x, t, step),
-                                              SetUpColumn(ribbon, frame, x + 1, t, step),
-                                              SetUpColumn(ribbon, frame, x + 2, t, step),
-                                              SetUpColumn(ribbon, frame, x + 3, t, step)};
+            const CurtainColumn columns[4] = {SetUpColumn(ribbon, frame, sceneWidth, x, t, step),
+                                              SetUpColumn(ribbon, frame, sceneWidth, x + 1, t, step),
+                                              SetUpColumn(ribbon, frame, sceneWidth, x + 2, t, step),
+                                              SetUpColumn(ribbon, frame, sceneWidth, x + 3, t, step)};
             LightFourColumns(frame, x, columns, profile, step, reachOf(x));
         }
 #endif
         for (; x < right; ++x)
-            LightColumn(frame, x, SetUpColumn(ribbon, frame, x, t, step), profile, step, reachOf(x));
+            LightColumn(frame, x, SetUpColumn(ribbon, frame, sceneWidth, x, t, step), profile, step, reachOf(x));
     }
 }
 
@@ -311,7 +310,7 @@ void PaintMeteor(const Scene& scene, const PixelFrame& frame) {
     const float speed = std::sqrt(meteor.vx * meteor.vx + meteor.vy * meteor.vy);
     if (speed <= 0.0f) return;
     const float dx = meteor.vx / speed, dy = meteor.vy / speed;
-    const int length = MeteorLength(frame.height);
+    const int length = MeteorLength(scene.height);
     const Color head = {225, 238, 255};
     for (int s = 0; s < length; ++s) {
         const float along = 1.0f - static_cast<float>(s) / static_cast<float>(length);
@@ -320,12 +319,12 @@ void PaintMeteor(const Scene& scene, const PixelFrame& frame) {
     }
 }
 
-bool MeteorBounds(const Scene& scene, int frameHeight, PixelRect& bounds) {
+bool MeteorBounds(const Scene& scene, PixelRect& bounds) {
     const ShootingStar& meteor = scene.meteor;
     if (!meteor.active || meteor.life <= 0.0f) return false;
     const float speed = std::sqrt(meteor.vx * meteor.vx + meteor.vy * meteor.vy);
     if (speed <= 0.0f) return false;
-    const float tail = static_cast<float>(MeteorLength(frameHeight));
+    const float tail = static_cast<float>(MeteorLength(scene.height));
     const float tailX = meteor.x - meteor.vx / speed * tail, tailY = meteor.y - meteor.vy / speed * tail;
     bounds.left = static_cast<int>(std::floor(std::fmin(meteor.x, tailX))) - 1;
     bounds.top = static_cast<int>(std::floor(std::fmin(meteor.y, tailY))) - 1;

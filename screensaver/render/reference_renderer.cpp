@@ -1,7 +1,7 @@
-#include "screensaver/renderer.h"
+#include "screensaver/render/reference_renderer.h"
 
-#include "screensaver/planet_painter.h"
-#include "screensaver/scene_layers.h"
+#include "screensaver/render/planet_painter.h"
+#include "screensaver/render/sky_and_ground.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ void PaintRidgeOver(const PixelFrame& frame) {
 
 } // namespace
 
-void RenderScene(const Scene& scene, const PixelFrame& frame, PlanetLayer& planetLayer) {
+void RenderReferenceFrame(const Scene& scene, const PixelFrame& frame, PlanetLayer& planetLayer) {
     if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) return;
     PaintSky(frame, PixelRect{0, 0, frame.width, frame.height});
     if (scene.aurora) PaintAurora(scene, frame, 0, frame.width);

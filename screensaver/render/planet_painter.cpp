@@ -1,9 +1,9 @@
-#include "screensaver/planet_painter.h"
+#include "screensaver/render/planet_painter.h"
 
 #include <cmath>
 
-#include "screensaver/pixel_color.h"
-#include "screensaver/pixel_rows.h"
+#include "screensaver/render/pixel_color.h"
+#include "screensaver/render/pixel_rows.h"
 
 namespace {
 
@@ -13,10 +13,7 @@ struct Vector3 {
 // Light from the upper left, a little in front: the sun behind the viewer's shoulder.
 const Vector3 light = {-0.52f, -0.45f, 0.726f};
 
-constexpr float RingRatio = 0.30f;                    // how flat the rings look: the sine of the view's elevation
-constexpr float RingInner = 1.32f, RingOuter = 2.30f; // in planet radii
-constexpr float Halo = 1.12f;                         // the glow of the atmosphere, in planet radii
-constexpr float MoonOrbit = 2.9f, MoonSize = 0.17f;
+// The proportions (rings, halo, moon) are the scene's: scene.h.
 
 constexpr int BandCount = 128;
 constexpr int RingSteps = 512; // over the squared radius, which the pixel loop has without a square root
@@ -78,7 +75,7 @@ void SetUpView(PlanetView& view, const PlanetPlacement& placement) {
 // as offsets from the centre in planet radii; false when none.
 bool ColumnsOfRow(float cosTilt, float sinTilt, float dy, float& from, float& to) {
     bool any = false;
-    const float haloSquared = Halo * Halo - dy * dy;
+    const float haloSquared = PlanetHalo * PlanetHalo - dy * dy;
     if (haloSquared > 0.0f) {
         const float half = std::sqrt(haloSquared);
         from = -half;
@@ -169,7 +166,7 @@ template <typename Visit> void SamplePlanet(const PlanetView& view, const PixelF
             const float ru = dx * view.cosTilt + dy * view.sinTilt, rv = -dx * view.sinTilt + dy * view.cosTilt;
             const float depth = rv * (1.0f / RingRatio); // along the ring plane, towards the viewer
             const float rr2 = ru * ru + depth * depth;
-            if (d2 > Halo * Halo && rr2 > outerSquared) continue;
+            if (d2 > PlanetHalo * PlanetHalo && rr2 > outerSquared) continue;
 
             unsigned ringAlpha = 0;
             std::uint32_t ring = 0;
@@ -195,8 +192,8 @@ template <typename Visit> void SamplePlanet(const PlanetView& view, const PixelF
                 const float distance = std::sqrt(d2);
                 const unsigned coverage = ToWeight((1.0f - distance) * r + 0.5f);
                 if (coverage != 0) Cover(sample, PlanetColor(view, dx, dy, d2, rv), coverage);
-                if (distance > 1.0f && distance < Halo) {
-                    const float glow = 1.0f - (distance - 1.0f) / (Halo - 1.0f);
+                if (distance > 1.0f && distance < PlanetHalo) {
+                    const float glow = 1.0f - (distance - 1.0f) / (PlanetHalo - 1.0f);
                     sample.color = AddPixel(sample.color, ScalePixel(haloColor, ToWeight(glow * glow)));
                 }
             }
@@ -443,8 +440,23 @@ void CompositePlanetLayer(const PlanetLayer& layer, const PixelFrame& frame, Pix
     if (layer.painted) CompositeLayer(layer, frame, area);
 }
 
+PlanetPlacement PlanetInFrame(const PlanetPlacement& planet, const PixelFrame& frame) {
+    PlanetPlacement inFrame = planet;
+    inFrame.centerX -= static_cast<float>(frame.left);
+    inFrame.centerY -= static_cast<float>(frame.top);
+    return inFrame;
+}
+
+bool PlanetSystemTouches(const PlanetPlacement& planetInFrame, const PixelFrame& frame) {
+    float across, down;
+    PlanetSystemReach(planetInFrame, across, down);
+    return planetInFrame.centerX + across > 0.0f && planetInFrame.centerX - across < static_cast<float>(frame.width) &&
+           planetInFrame.centerY + down > 0.0f && planetInFrame.centerY - down < static_cast<float>(frame.height);
+}
+
 void PaintPlanetSystem(const Scene& scene, const PixelFrame& frame, PlanetLayer& layer) {
-    const PlanetPlacement placement = PlacePlanet(scene);
+    const PlanetPlacement placement = PlanetInFrame(PlacePlanet(scene), frame);
+    if (!PlanetSystemTouches(placement, frame)) return;
     const MoonPlacement moon = PlaceMoon(scene, placement);
     if (!moon.inFront) PaintMoon(frame, moon);
     PaintPlanetAndRings(frame, placement, layer);

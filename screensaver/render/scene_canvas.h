@@ -1,6 +1,6 @@
-// Draws the scene frame after frame by parts: the same picture as RenderScene
-// (renderer.h), but each frame only what changed is restored, redrawn and
-// listed for the window.
+// Draws the scene frame after frame by parts: the same picture as the
+// reference renderer (reference_renderer.h), but each frame only what changed
+// is restored, redrawn and listed for the window.
 //
 // The sky and the northern lights live in a backdrop; the stars, the meteor
 // and the moon are cleared from it and drawn again each frame in small tiles;
@@ -14,14 +14,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "screensaver/planet_painter.h"
-#include "screensaver/renderer.h"
-#include "screensaver/scene_layers.h"
+#include "screensaver/render/planet_painter.h"
+#include "screensaver/render/reference_renderer.h"
+#include "screensaver/render/sky_and_ground.h"
 
 constexpr int CanvasTile = 4; // pixels a side
 
 struct SceneCanvas {
     PixelFrame frame;        // what the window shows
+    void* block;             // the memory every buffer below is carved from, even when unused; its giver frees it
     std::uint32_t* backdrop; // the sky and the northern lights, nothing in front of them
     float* crest;            // the ridge's crest per column
     std::uint32_t* sky;      // the sky's pattern, four pixels a row
@@ -47,7 +48,8 @@ std::size_t SceneCanvasBytes(int width, int height);
 std::size_t SceneCanvasMaxChanges(int width, int height);
 
 // A canvas over the caller's frame and memory (SceneCanvasBytes of it); the
-// first DrawScene paints the whole frame.
+// first DrawScene paints the whole frame. A frame may show part of a larger
+// scene (frame.left, frame.top).
 SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory);
 
 // How many bands the northern lights are recomputed in: one per frame.

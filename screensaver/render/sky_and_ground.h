@@ -1,29 +1,18 @@
-// The parts of the picture, each paintable over part of a frame, so that the
-// full repaint (renderer.h) and the incremental one (scene_canvas.h) draw the
-// very same pixels. Painting order: sky, northern lights, stars, meteor,
-// planet system, ridge.
+// The sky, the northern lights, stars, meteor and the ridge, each paintable
+// over part of a frame, so that the reference renderer (reference_renderer.h)
+// and the canvas (scene_canvas.h) draw the very same pixels. Painting order:
+// sky, northern lights, stars, meteor, planet system (planet_painter.h), ridge.
 #pragma once
 
 #include <cstdint>
 
-#include "screensaver/renderer.h"
-
-// A rectangle of pixels, right and bottom exclusive.
-struct PixelRect {
-    int left, top, right, bottom;
-};
+#include "screensaver/render/pixel_types.h"
+#include "screensaver/scene.h"
 
 // The sky gradient over the rectangle (clipped to the frame).
 void PaintSky(const PixelFrame& frame, PixelRect area);
 // The sky's row y repeats these four pixels (x & 3) on a frame this high.
 void SkyPattern(int y, int height, std::uint32_t pattern[4]);
-
-// Rows top..bottom-1 of one column; empty when top >= bottom.
-struct RowSpan {
-    int top, bottom;
-};
-// Grows rows to take in more as well; empty rows become more.
-void Widen(RowSpan& rows, RowSpan more);
 
 // The northern lights added over columns left..right-1, as they are lead
 // seconds after the scene's clock. With reach, the rows each column got light
@@ -33,12 +22,12 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
 // The rows the northern lights may ever reach on a frame this high.
 void AuroraRows(int height, int& top, int& bottom);
 
-// Stars and the meteor added where they are; StarBounds and MeteorBounds give the pixels
-// each may touch, so that a caller can restore them.
+// Stars and the meteor added where they are; StarBounds and MeteorBounds give the
+// pixels each may touch, in the scene's pixels, so that a caller can restore them.
 void PaintStars(const Scene& scene, const PixelFrame& frame);
 void PaintMeteor(const Scene& scene, const PixelFrame& frame);
 PixelRect StarBounds(const Star& star);
-bool MeteorBounds(const Scene& scene, int frameHeight, PixelRect& bounds);
+bool MeteorBounds(const Scene& scene, PixelRect& bounds);
 
 // The ridge's top edge at column x, in rows from the top (fractional).
 float RidgeCrest(int x, int width, int height);

@@ -1,10 +1,10 @@
-#include "screensaver/scene_canvas.h"
+#include "screensaver/render/scene_canvas.h"
 
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
 
-#include "screensaver/pixel_rows.h"
+#include "screensaver/render/pixel_rows.h"
 
 namespace {
 
@@ -36,6 +36,11 @@ void Mark(SceneCanvas& canvas, PixelRect area, std::uint8_t flag) {
         std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
         for (int tx = left; tx <= right; ++tx) row[tx] |= flag;
     }
+}
+
+// From the scene's pixels to the frame's.
+PixelRect InFrame(PixelRect area, const PixelFrame& frame) {
+    return {area.left - frame.left, area.top - frame.top, area.right - frame.left, area.bottom - frame.top};
 }
 
 PixelRect LayerRect(const PlanetLayer& layer) {
@@ -96,7 +101,8 @@ void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const Plan
 // back over last time's rows, the lights added, and what either covered marked,
 // a column of tiles at a time.
 void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
-    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
+    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height, canvas.frame.left,
+                                 canvas.frame.top};
     const int band = canvas.nextAuroraBand;
     canvas.nextAuroraBand = (band + 1) % canvas.auroraBands;
     // Bands start and end on tile edges, so that tile columns are never shared.
@@ -134,16 +140,18 @@ void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
 // until as far past that: half the repaints, each no further from the planet.
 PlanetPlacement PlanetAhead(const Scene& scene, const PixelFrame& frame, const PlanetPlacement& now) {
     double fits = 0.0, fails = MaxPlanetLead;
-    if (PlanetPlacementsClose(frame, PlacePlanetAt(scene, scene.seconds + fails), now)) fits = fails;
+    const auto at = [&](double lead) { return PlanetInFrame(PlacePlanetAt(scene, scene.seconds + lead), frame); };
+    if (PlanetPlacementsClose(frame, at(fails), now)) fits = fails;
     for (int step = 0; step < 10 && fits < fails; ++step) {
         const double lead = 0.5 * (fits + fails);
-        (PlanetPlacementsClose(frame, PlacePlanetAt(scene, scene.seconds + lead), now) ? fits : fails) = lead;
+        (PlanetPlacementsClose(frame, at(lead), now) ? fits : fails) = lead;
     }
-    return fits > 0.0 ? PlacePlanetAt(scene, scene.seconds + fits) : now;
+    return fits > 0.0 ? at(fits) : now;
 }
 
 void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
-    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height};
+    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height, canvas.frame.left,
+                                 canvas.frame.top};
     PaintSky(backdrop, PixelRect{0, 0, backdrop.width, backdrop.height});
     for (int x = 0; x < backdrop.width; ++x) canvas.auroraReach[x] = RowSpan{0, 0};
     if (scene.aurora) PaintAurora(scene, backdrop, 0, backdrop.width, canvas.auroraReach);
@@ -234,6 +242,7 @@ int AuroraBandsFor(int width, int height) {
 
 SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     SceneCanvas canvas = {};
+    canvas.block = memory;
     canvas.frame = frame;
     canvas.planetLayer = EmptyPlanetLayer(nullptr, 0);
     if (memory == nullptr || frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0) {
@@ -286,17 +295,18 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
     canvas.painted = true;
     canvas.lastSeconds = scene.seconds;
 
-    const PlanetPlacement planet = PlacePlanet(scene);
-    if (!PlanetLayerFits(canvas.planetLayer, frame, planet)) {
+    const PlanetPlacement planet = PlanetInFrame(PlacePlanet(scene), frame);
+    // On a monitor of a scene across several, the planet may be on another.
+    if (PlanetSystemTouches(planet, frame) && !PlanetLayerFits(canvas.planetLayer, frame, planet)) {
         RepaintPlanetLayer(canvas.spareLayer, frame, PlanetAhead(scene, frame, planet));
         MarkLayerChanges(canvas, canvas.planetLayer, canvas.spareLayer);
         const PlanetLayer shown = canvas.planetLayer;
         canvas.planetLayer = canvas.spareLayer;
         canvas.spareLayer = shown;
     }
-    for (int i = 0; i < scene.starCount; ++i) Mark(canvas, StarBounds(scene.stars[i]), TileDrawnNow);
+    for (int i = 0; i < scene.starCount; ++i) Mark(canvas, InFrame(StarBounds(scene.stars[i]), frame), TileDrawnNow);
     PixelRect meteor;
-    if (MeteorBounds(scene, frame.height, meteor)) Mark(canvas, meteor, TileDrawnNow);
+    if (MeteorBounds(scene, meteor)) Mark(canvas, InFrame(meteor, frame), TileDrawnNow);
     const MoonPlacement moon = PlaceMoon(scene, planet);
     Mark(canvas, MoonBounds(moon), TileDrawnNow);
 

@@ -1,0 +1,85 @@
+#include "screensaver/monitor_layout.h"
+
+#include "screensaver/settings.h"
+
+namespace {
+
+bool Empty(const PixelRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool Same(const PixelRect& a, const PixelRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+int Width(const PixelRect& r) { return r.right - r.left; }
+int Height(const PixelRect& r) { return r.bottom - r.top; }
+
+PixelRect Moved(const PixelRect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+
+// The planet rests right of centre on one monitor, left on the next; the
+// clocks start apart, so that the moons and lights are never in step.
+SceneSetup MonitorScene(int width, int height, int index, std::uint32_t seed) {
+    SceneSetup setup = WholeSceneSetup(width, height, seed + static_cast<std::uint32_t>(index) * 0x9E3779B9u);
+    setup.planetHome = index % 2 == 0 ? 0.66f : 0.34f;
+    setup.clockStart = 977.0 * index;
+    return setup;
+}
+
+} // namespace
+
+MonitorsChoice MonitorsChoiceFrom(int settingValue) {
+    return static_cast<MonitorsChoice>(ClampSetting(SettingMonitors, settingValue));
+}
+
+SaverLayout LayOutMonitors(const MonitorSet& set, MonitorsChoice choice, std::uint32_t seed) {
+    SaverLayout layout = {};
+    // The monitors worth a view; the main one among them, or else the first.
+    PixelRect monitors[MaxMonitors];
+    int count = 0, primary = 0;
+    const int listed = set.count < MaxMonitors ? (set.count > 0 ? set.count : 0) : MaxMonitors;
+    for (int i = 0; i < listed; ++i) {
+        const PixelRect& monitor = set.monitors[i];
+        bool copy = Empty(monitor);
+        for (int j = 0; j < count && !copy; ++j) copy = Same(monitors[j], monitor);
+        if (copy) continue;
+        if (i == set.primary) primary = count;
+        monitors[count++] = monitor;
+    }
+    if (count == 0) return layout;
+
+    PixelRect& window = layout.window;
+    window = monitors[0];
+    for (int i = 1; i < count; ++i) {
+        const PixelRect& m = monitors[i];
+        if (m.left < window.left) window.left = m.left;
+        if (m.top < window.top) window.top = m.top;
+        if (m.right > window.right) window.right = m.right;
+        if (m.bottom > window.bottom) window.bottom = m.bottom;
+    }
+
+    if (choice == MonitorsAcross) {
+        // One scene the size of the window; the planet on the main monitor.
+        SceneSetup setup = WholeSceneSetup(Width(window), Height(window), seed);
+        setup.planetStage = Moved(monitors[primary], -window.left, -window.top);
+        layout.scenes[layout.sceneCount++] = setup;
+    }
+    for (int i = 0; i < count; ++i) {
+        MonitorView& view = layout.views[layout.viewCount++];
+        view.area = Moved(monitors[i], -window.left, -window.top);
+        switch (choice) {
+        case MonitorsAcross:
+            view.scene = 0;
+            view.sceneLeft = view.area.left;
+            view.sceneTop = view.area.top;
+            break;
+        case MonitorsMainOnly:
+            view.scene = i == primary ? layout.sceneCount : -1;
+            if (i == primary) layout.scenes[layout.sceneCount++] = MonitorScene(Width(view.area), Height(view.area), 0, seed);
+            break;
+        case MonitorsEach:
+            view.scene = layout.sceneCount;
+            layout.scenes[layout.sceneCount++] = MonitorScene(Width(view.area), Height(view.area), i, seed);
+            break;
+        }
+    }
+    return layout;
+}

@@ -1,0 +1,5 @@
+# cmake -P screensaver/render/print-sources.cmake: the renderer's sources, one a line, from the screen saver's folder.
+include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
+foreach(source ${SCREENSAVER_RENDER_SOURCES})
+    message(NOTICE "${source}")
+endforeach()
