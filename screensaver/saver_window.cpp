@@ -47,6 +47,8 @@ struct RunningSaver {
     WakeDetector wake;
     bool wakePending; // a move of the pointer ends the show WakeDelayMs after wakeTick
     DWORD wakeTick;
+    bool deactivationPending; // lost the activation to no window at deactivationTick
+    DWORD deactivationTick;
 };
 
 bool FullScreen(const RunningSaver& saver) { return saver.previewParent == nullptr; }
@@ -337,6 +339,15 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
             DestroyWindow(window);
             return 0;
         }
+        if (saver.deactivationPending && GetTickCount() - saver.deactivationTick >= WakeDelayMs) {
+            saver.deactivationPending = false;
+            // A display change gives the activation back; a secure desktop does not.
+            FollowMonitors(saver, window);
+            if (GetForegroundWindow() != window) {
+                DestroyWindow(window);
+                return 0;
+            }
+        }
         if (FullScreen(saver) || FollowPreviewParent(saver, window)) NextFrame(saver, window);
         return 0;
     case WM_PAINT: Paint(saver, window); return 0;
@@ -360,10 +371,17 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         if (FullScreen(saver)) DestroyWindow(window);
         return 0;
     case WM_ACTIVATEAPP:
-        // Another program taking over (a log-on screen, a task switch) ends
-        // the show. Losing the activation to no window at all, as Wine does
-        // while it changes the display, does not.
-        if (FullScreen(saver) && !wordParam && longParam != 0) DestroyWindow(window);
+        // Another program taking over (a task switch) ends the show. Losing
+        // the activation to no window at all happens while the display
+        // changes, and also for a log-on or secure desktop: the show ends
+        // unless the activation comes back within WakeDelayMs.
+        if (!FullScreen(saver) || wordParam) return 0;
+        if (longParam != 0) {
+            DestroyWindow(window);
+        } else if (!saver.deactivationPending) {
+            saver.deactivationPending = true;
+            saver.deactivationTick = GetTickCount();
+        }
         return 0;
     case WM_SYSCOMMAND:
         // The system must not start a second screen saver over this one.
