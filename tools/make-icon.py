@@ -33,6 +33,12 @@ TILT = math.radians(-18)  # the rings rise to the right, as in the screen saver
 RING_RATIO = 0.34  # the rings' minor axis over their major axis
 RING_FROM, RING_TO = 1.3, 2.2  # in planet radii
 LIGHT = (-0.55, -0.6, 0.58)
+COS_TILT, SIN_TILT = math.cos(TILT), math.sin(TILT)
+# The light in the planet's tilted frame, of unit length.
+LIGHT_LENGTH = math.sqrt(sum(c * c for c in LIGHT))
+LIGHT_X = (LIGHT[0] * COS_TILT + LIGHT[1] * SIN_TILT) / LIGHT_LENGTH
+LIGHT_Y = (-LIGHT[0] * SIN_TILT + LIGHT[1] * COS_TILT) / LIGHT_LENGTH
+LIGHT_Z = LIGHT[2] / LIGHT_LENGTH
 
 
 def clamp01(value):
@@ -45,7 +51,7 @@ def smoothstep(edge0, edge1, value):
 
 
 def mix(a, b, t):
-    return tuple(x + (y - x) * t for x, y in zip(a, b))
+    return (a[0] + (b[0] - a[0]) * t, a[1] + (b[1] - a[1]) * t, a[2] + (b[2] - a[2]) * t)
 
 
 class Detail:
@@ -94,8 +100,10 @@ def sky(x, y, edge, detail):
         curtain = (0.5 + 0.5 * math.sin(x * 43.0)) * (1 - above) * 0.35 if y < crest else 0.0
         colour = mix(colour, AURORA, clamp01(glow + curtain * glow * 2))
     if detail.stars:
+        reach = max(0.55 * detail.pixel, 0.012)
         for sx, sy, brightness in STARS[: 4 if detail.size < 40 else len(STARS)]:
-            reach = max(0.55 * detail.pixel, 0.012)
+            if abs(x - sx) >= reach or abs(y - sy) >= reach:
+                continue  # too far: saves the distance
             d = math.hypot(x - sx, y - sy)
             if d < reach:
                 colour = mix(colour, (255, 255, 255), brightness * (1 - d / reach) ** 0.5)
@@ -130,13 +138,7 @@ def planet(px, py, detail):
     if d2 > 1.0:
         return None
     pz = math.sqrt(1.0 - d2)
-    length = math.sqrt(sum(c * c for c in LIGHT))
-    # The light in the tilted frame.
-    cos_t, sin_t = math.cos(TILT), math.sin(TILT)
-    lx = (LIGHT[0] * cos_t + LIGHT[1] * sin_t) / length
-    ly = (-LIGHT[0] * sin_t + LIGHT[1] * cos_t) / length
-    lz = LIGHT[2] / length
-    lit = max(0.0, px * lx + py * ly + pz * lz)
+    lit = max(0.0, px * LIGHT_X + py * LIGHT_Y + pz * LIGHT_Z)
     shade = 0.14 + 0.95 * lit
     return tuple(min(255.0, c * shade) for c in band_colour(py, detail))
 
@@ -159,10 +161,9 @@ def over(base, colour, alpha):
 
 
 def sample(x, y, detail):
-    cos_t, sin_t = math.cos(TILT), math.sin(TILT)
     dx, dy = (x - CENTER_X) / RADIUS, (y - CENTER_Y) / RADIUS
-    u = dx * cos_t + dy * sin_t
-    v = -dx * sin_t + dy * cos_t
+    u = dx * COS_TILT + dy * SIN_TILT
+    v = -dx * SIN_TILT + dy * COS_TILT
     inside, edge = inside_tile(x, y, detail)
     pixel = (0.0, 0.0, 0.0, 0.0)
     if inside:
@@ -291,15 +292,20 @@ def filtered_row(row, above, step=4):
         pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
         return a if pa <= pb and pa <= pc else b if pb <= pc else c
 
+    lefts = bytes(step) + row[:-step]
+    corners = bytes(step) + above[:-step]
+    predictors = (
+        lambda left, up, corner: 0,
+        lambda left, up, corner: left,
+        lambda left, up, corner: up,
+        lambda left, up, corner: (left + up) // 2,
+        paeth,
+    )
     candidates = []
-    for kind in range(5):
+    for kind, predict in enumerate(predictors):
         out = bytearray([kind])
-        for i, value in enumerate(row):
-            left = row[i - step] if i >= step else 0
-            up = above[i]
-            corner = above[i - step] if i >= step else 0
-            predicted = (0, left, up, (left + up) // 2, paeth(left, up, corner))[kind]
-            out.append((value - predicted) & 0xFF)
+        out.extend((value - predict(left, up, corner)) & 0xFF
+                   for value, left, up, corner in zip(row, lefts, above, corners))
         candidates.append((sum(b if b < 128 else 256 - b for b in out[1:]), kind, bytes(out)))
     return min(candidates)[2]
 
