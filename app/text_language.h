@@ -24,3 +24,15 @@ UINT CodePageOfTranslation(LANGID resourceLanguage);
 // sixteen texts, each a length and that many UTF-16 units. False when the
 // block ends before it.
 bool FindInStringBlock(const void* block, size_t blockBytes, UINT id, const WCHAR** text, int* length);
+
+// Text in the ANSI code page into buffer, ended by a zero: as many of its
+// characters as fit, fewer rather than a double-byte character split. convert
+// is WideCharToMultiByte as the caller reaches Windows. The bytes written.
+template <typename Convert>
+int ConvertFittingText(const WCHAR* text, int length, LPSTR buffer, int bufferSize, Convert convert) {
+    int written = 0;
+    for (int count = length; count > 0 && written == 0; --count)
+        written = convert(CP_ACP, 0, text, count, buffer, bufferSize - 1, nullptr, nullptr);
+    buffer[written] = '\0';
+    return written;
+}

@@ -32,12 +32,7 @@ int LoadText(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {
     int length = 0;
     if (bufferSize <= 0 || !FindInStringBlock(block, blockBytes, id, &text, &length) || length == 0)
         return platform::LoadStringA(instance, id, buffer, bufferSize);
-    // Fewer characters until they fit, so that no double-byte character is split.
-    int written = 0;
-    for (int count = length; count > 0 && written == 0; --count)
-        written = platform::WideCharToMultiByte(CP_ACP, 0, text, count, buffer, bufferSize - 1, nullptr, nullptr);
-    buffer[written] = '\0';
-    return written;
+    return ConvertFittingText(text, length, buffer, bufferSize, platform::WideCharToMultiByte);
 }
 
 HMENU LoadTranslatedMenu(HINSTANCE instance, LPCSTR name) {

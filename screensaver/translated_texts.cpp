@@ -33,12 +33,7 @@ int LoadTranslatedString(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSi
     int length = 0;
     if (bufferSize <= 0 || !FindInStringBlock(block, blockBytes, id, &text, &length) || length == 0)
         return LoadStringA(instance, id, buffer, bufferSize);
-    // Fewer characters until they fit, so that no double-byte character is split.
-    int written = 0;
-    for (int count = length; count > 0 && written == 0; --count)
-        written = WideCharToMultiByte(CP_ACP, 0, text, count, buffer, bufferSize - 1, nullptr, nullptr);
-    buffer[written] = '\0';
-    return written;
+    return ConvertFittingText(text, length, buffer, bufferSize, WideCharToMultiByte);
 }
 
 LPCDLGTEMPLATEA FindTranslatedDialog(HINSTANCE instance, LPCSTR name) {
