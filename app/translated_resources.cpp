@@ -1,7 +1,7 @@
 #include "app/translated_resources.h"
 
 #include "app/app_state.h"
-#include "app/text_language.h"
+#include "text/text_language.h"
 
 namespace {
 

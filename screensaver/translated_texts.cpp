@@ -1,6 +1,6 @@
 #include "screensaver/translated_texts.h"
 
-#include "app/text_language.h"
+#include "text/text_language.h"
 
 namespace {
 

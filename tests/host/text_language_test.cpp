@@ -1,6 +1,6 @@
 // Which translation is shown (user interface language x ANSI code page), and
 // how a text is found in a string table block.
-#include "app/text_language.h"
+#include "text/text_language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The real programs in other languages: what the user sees under a German,
 // Russian or Japanese locale, English where the ANSI code page cannot show the
 // user's language, and every translation complete and fitting its place.
-#include "app/text_language.h"
+#include "text/text_language.h"
 #include "tests/common/resource_script.h"
 #include "tests/wine/driver.h"
 

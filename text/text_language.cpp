@@ -1,4 +1,4 @@
-#include "app/text_language.h"
+#include "text/text_language.h"
 
 #include <cstring>
 
