@@ -27,9 +27,15 @@ bool FindInStringBlock(const void* block, size_t blockBytes, UINT id, const WCHA
 
 // Text in the ANSI code page into buffer, ended by a zero: as many of its
 // characters as fit, fewer rather than a double-byte character split. convert
-// is WideCharToMultiByte as the caller reaches Windows. The bytes written.
+// is WideCharToMultiByte as the caller reaches Windows. The bytes written; a
+// buffer of 1 byte gets only the zero, one of 0 bytes nothing.
 template <typename Convert>
 int ConvertFittingText(const WCHAR* text, int length, LPSTR buffer, int bufferSize, Convert convert) {
+    // Asked for 0 bytes, WideCharToMultiByte writes nothing and answers the size it would need.
+    if (bufferSize < 2) {
+        if (bufferSize == 1) buffer[0] = '\0';
+        return 0;
+    }
     int written = 0;
     for (int count = length; count > 0 && written == 0; --count)
         written = convert(CP_ACP, 0, text, count, buffer, bufferSize - 1, nullptr, nullptr);

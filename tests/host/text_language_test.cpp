@@ -1,10 +1,11 @@
-// Which translation is shown (user interface language x ANSI code page), and
-// how a text is found in a string table block.
+// Which translation is shown (user interface language x ANSI code page), how a
+// text is found in a string table block, and how it is cut to its buffer.
 #include "text/text_language.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,57 @@ INSTANTIATE_TEST_SUITE_P(Blocks, StringBlockTest, ::testing::Values(
     BlockCase{"BlockEndsInsideACount", 18, 13, false, u""},
     BlockCase{"NoBlockAtAll", 16, 1, false, u""}),
     [](const ::testing::TestParamInfo<BlockCase>& info) { return std::string(info.param.label); });
+// clang-format on
+
+// WideCharToMultiByte into a double-byte code page as its callers meet it: a
+// unit above 0x7F takes two bytes; asked for 0 bytes it answers the size needed
+// and writes nothing; a buffer too small gets nothing and 0.
+int ConvertToDoubleByte(UINT, DWORD, LPCWSTR text, int length, LPSTR buffer, int bufferSize, LPCSTR, LPBOOL) {
+    std::string bytes;
+    for (int at = 0; at < length; ++at)
+        bytes += text[at] < 0x80 ? std::string(1, char(text[at])) : std::string{'\x82', char((text[at] & 0x7F) | 0x40)};
+    if (bufferSize == 0) return int(bytes.size());
+    if (bufferSize < 0 || int(bytes.size()) > bufferSize) return 0;
+    std::memcpy(buffer, bytes.data(), bytes.size());
+    return int(bytes.size());
+}
+
+struct FittingCase {
+    const char* label;
+    std::u16string text;
+    int bufferSize;
+    int written;
+    size_t characters; // of text, the ones that reach the buffer
+};
+
+class FittingTextTest : public ::testing::TestWithParam<FittingCase> {};
+
+TEST_P(FittingTextTest, AsMuchAsFitsAlwaysTerminated) {
+    const FittingCase& row = GetParam();
+    // Exactly bufferSize bytes, so that the sanitizer sees a write past them.
+    const std::unique_ptr<char[]> buffer(new char[size_t(row.bufferSize)]);
+    std::memset(buffer.get(), 0xA5, size_t(row.bufferSize));
+    const auto* text = reinterpret_cast<const WCHAR*>(row.text.c_str());
+    EXPECT_EQ(row.written,
+              ConvertFittingText(text, int(row.text.size()), buffer.get(), row.bufferSize, ConvertToDoubleByte));
+    if (row.bufferSize == 0) return;
+    char expected[64] = "";
+    ConvertToDoubleByte(CP_ACP, 0, text, int(row.characters), expected, sizeof expected - 1, nullptr, nullptr);
+    EXPECT_EQ(std::string(expected), std::string(buffer.get(), size_t(row.written)));
+    EXPECT_EQ('\0', buffer[size_t(row.written)]);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Buffers, FittingTextTest, ::testing::Values(
+    FittingCase{"WholeText", u"Ende", 10, 4, 4},
+    FittingCase{"ExactFitKeepsRoomForTheZero", u"Ende", 5, 4, 4},
+    FittingCase{"CutByOneCharacter", u"Ende", 4, 3, 3},
+    FittingCase{"DoubleByteCharacterNotSplit", u"a\u8A2D\u5B9A", 5, 3, 2},
+    FittingCase{"TwoBytesHoldOneCharacter", u"Ende", 2, 1, 1},
+    FittingCase{"TwoBytesHoldNoDoubleByteCharacter", u"\u8A2D\u5B9A", 2, 0, 0},
+    FittingCase{"OneByteHoldsOnlyTheZero", u"\u8A2D\u5B9A", 1, 0, 0},
+    FittingCase{"NoBufferGetsNothing", u"Ende", 0, 0, 0}),
+    [](const ::testing::TestParamInfo<FittingCase>& info) { return std::string(info.param.label); });
 // clang-format on
 
 } // namespace
