@@ -1,5 +1,7 @@
 #include "install/screen_saver_setting.h"
 
+#include "install/path_compare.h"
+
 #include <cstring>
 
 namespace {
@@ -36,7 +38,7 @@ void ForgetScreenSaverEntry(const CopyNames* const removed[], int count) {
     if (chosen[0] == '\0') return;
     for (int copy = 0; copy < count; ++copy)
         for (int name = 0; name < removed[copy]->count; ++name)
-            if (platform::lstrcmpiA(chosen, removed[copy]->paths[name]) == 0) {
+            if (SamePath(chosen, removed[copy]->paths[name])) {
                 // Results ignored, as for the deletions: the removal report stays the same.
                 platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
                 platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, SPIF_UPDATEINIFILE);

@@ -96,7 +96,6 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                                LPCSTR fileName);
 DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
-int lstrcmpiA(LPCSTR first, LPCSTR second);
 void Sleep(DWORD milliseconds);
 
 // LZ expansion library.

@@ -132,7 +132,6 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
 DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
     return ::GetEnvironmentVariableA(name, buffer, size);
 }
-int lstrcmpiA(LPCSTR first, LPCSTR second) { return ::lstrcmpiA(first, second); }
 void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 
 } // namespace platform

@@ -377,8 +377,6 @@ DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
     return static_cast<DWORD>(found->second.size());
 }
 
-int lstrcmpiA(LPCSTR first, LPCSTR second) { return Key(first).compare(Key(second)); }
-
 void Sleep(DWORD milliseconds) {
     Fails("Sleep", std::to_string(milliseconds));
     world.record.sleeps.push_back(milliseconds);

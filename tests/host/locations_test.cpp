@@ -1,5 +1,6 @@
-// The two directories and three names, and the path and presence helpers.
+// The two directories and three names, and the path, comparison and presence helpers.
 #include "install/locations.h"
+#include "install/path_compare.h"
 #include "resources/resource_ids.h"
 #include "tests/host/scenario.h"
 
@@ -76,6 +77,39 @@ TEST_F(LocationsTest, ComposePathJoinsWithoutSeparatorAndNeverOverflows) {
     ComposePath(path, std::string(250, 'd').c_str(), std::string(250, 'n').c_str());
     EXPECT_EQ(std::string(250, 'd') + std::string(49, 'n'), std::string(path));
 }
+
+struct SamePathCase {
+    const char* label;
+    const char* first;
+    const char* second;
+    bool same;
+};
+
+void PrintTo(const SamePathCase& row, std::ostream* out) { *out << row.label; }
+
+class SamePathTest : public ::testing::TestWithParam<SamePathCase> {};
+
+TEST_P(SamePathTest, ComparesTheSameInEveryLocale) {
+    EXPECT_EQ(GetParam().same, SamePath(GetParam().first, GetParam().second));
+    EXPECT_EQ(GetParam().same, SamePath(GetParam().second, GetParam().first)) << "in the other order";
+}
+
+// The Turkish rows are in code page 1254: 0xDD is the dotted capital I, 0xFD the dotless small i.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Names, SamePathTest, ::testing::Values(
+    SamePathCase{"SameSpelling", "C:\\WINDOWS\\Quorvane.scr", "C:\\WINDOWS\\Quorvane.scr", true},
+    SamePathCase{"OtherLetterCaseWithIAndSmallI", "C:\\WINDOWS\\QUORVANE.SCR", "c:\\windows\\quorvane.scr", true},
+    SamePathCase{"ShortFormInOtherCase", "C:\\WINDOW~1\\QUORVA~1.SCR", "c:\\Window~1\\Quorva~1.scr", true},
+    SamePathCase{"LongAndShortFormsAreTwoNames", "C:\\Windows Folder\\Quorvane.scr", "C:\\WINDOW~1\\QUORVANE.SCR", false},
+    SamePathCase{"DottedCapitalIIsAnotherLetter", "C:\\W\xDDNDOWS\\QUORVANE.SCR", "C:\\windows\\Quorvane.scr", false},
+    SamePathCase{"DotlessSmallIIsAnotherLetter", "C:\\w\xFDndows\\Quorvane.scr", "C:\\WINDOWS\\Quorvane.scr", false},
+    SamePathCase{"LongerNameIsAnotherFile", "C:\\WINDOWS\\Quorvane.scr", "C:\\WINDOWS\\Quorvane.scr2", false},
+    SamePathCase{"OtherDirectory", "C:\\WINDOWS\\SYSTEM\\Quorvane.scr", "C:\\WINDOWS\\Quorvane.scr", false},
+    // Shift-JIS 0x83 0x41 and 0x83 0x61 are two katakana, not one letter in two cases.
+    SamePathCase{"DoubleByteSecondByteIsNoLetter", "C:\\\x83\x41\\Quorvane.scr", "C:\\\x83\x61\\Quorvane.scr", false},
+    SamePathCase{"AfterADoubleByteCharacterCaseIsIgnored", "C:\\\x83\x41\\Quorvane.scr", "C:\\\x83\x41\\QUORVANE.SCR", true}),
+    [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
 
 TEST_F(LocationsTest, IsPresentInSearchesOnlyTheOneDirectory) {
     fake::AddFile("C:\\WINDOWS\\SYSTEM\\Quorvane.scr");
