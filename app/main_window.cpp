@@ -29,7 +29,7 @@ BOOL RegisterMainClass(HINSTANCE instance) {
 BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
     app.instance = instance;
     SelectTextLanguage();
-    LoadText(instance, IDS_WINDOW_TITLE, app.title, sizeof app.title);
+    LoadTranslatedString(instance, IDS_WINDOW_TITLE, app.title, sizeof app.title);
     // Null keeps the class menu: a translated one replaces it. Kept by the window.
     const HMENU menu = LoadTranslatedMenu(instance, MainMenuName);
     // A fixed frame with caption and system menu: no minimise, maximise or sizing.

@@ -5,8 +5,8 @@
 int ShowMessage(HINSTANCE instance, UINT textId, UINT captionId, UINT type) {
     char text[MessageTextSize] = "";
     char caption[MessageCaptionSize] = "";
-    LoadText(instance, textId, text, MessageTextSize);
-    LoadText(instance, captionId, caption, MessageCaptionSize);
+    LoadTranslatedString(instance, textId, text, MessageTextSize);
+    LoadTranslatedString(instance, captionId, caption, MessageCaptionSize);
     // No owner: the main window stays usable while a box is open.
     return platform::MessageBoxA(nullptr, text, caption, type);
 }

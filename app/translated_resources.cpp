@@ -25,7 +25,7 @@ void SelectTextLanguage() {
         platform::SetThreadUILanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 }
 
-int LoadText(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {
+int LoadTranslatedString(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {
     DWORD blockBytes = 0;
     const void* block = LockTranslated(instance, MAKEINTRESOURCEA(id / 16 + 1), RT_STRING, &blockBytes);
     const WCHAR* text = nullptr;

@@ -1,7 +1,9 @@
-// The installer's texts, menu and progress window in the user's language.
-// Windows finds a language-neutral resource before a translated one, so the
-// translation is looked up by its language here; the English resources are
-// loaded exactly as before.
+// The installer's texts, menu and progress window in the user's language. The
+// translation is looked up by its language here, not left to the resource
+// loader: Wine 8 was seen to give a request without a language the
+// language-neutral resource even where a translation matches the locale, and
+// what Windows gives has not been checked. The English resources are loaded
+// exactly as before.
 #pragma once
 
 #include "platform/platform.h"
@@ -11,7 +13,7 @@ void SelectTextLanguage();
 
 // LoadStringA in the selected language: a text the translation lacks comes from
 // the language-neutral table. Cut to fit, always terminated.
-int LoadText(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize);
+int LoadTranslatedString(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize);
 
 // The translated menu or dialog template; null for the language-neutral one.
 HMENU LoadTranslatedMenu(HINSTANCE instance, LPCSTR name);

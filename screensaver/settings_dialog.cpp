@@ -2,7 +2,7 @@
 
 #include "screensaver/prefs_file.h"
 #include "screensaver/screensaver_ids.h"
-#include "screensaver/translated_texts.h"
+#include "screensaver/translated_resources.h"
 
 namespace {
 

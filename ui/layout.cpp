@@ -39,7 +39,7 @@ void CreateCommandButtons(HWND mainWindow) {
     std::memcpy(buttons, buttonSpecs, sizeof buttons);
     for (int i = 0; i < 3; ++i) {
         char text[50] = "";
-        LoadText(app.instance, buttonTextIds[i], text, sizeof text);
+        LoadTranslatedString(app.instance, buttonTextIds[i], text, sizeof text);
         std::memcpy(buttons[i].Text, text, sizeof text);
     }
 

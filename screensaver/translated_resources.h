@@ -1,6 +1,8 @@
-// The settings dialog and its choices in the user's language. Windows finds a
-// language-neutral resource before a translated one, so the translation is
-// looked up by its language here.
+// The settings dialog and its choices in the user's language. The translation
+// is looked up by its language here, not left to the resource loader: Wine 8
+// was seen to give a request without a language the language-neutral resource
+// even where a translation matches the locale, and what Windows gives has not
+// been checked.
 #pragma once
 
 #include <windows.h>

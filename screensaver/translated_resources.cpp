@@ -1,4 +1,4 @@
-#include "screensaver/translated_texts.h"
+#include "screensaver/translated_resources.h"
 
 #include "text/text_language.h"
 
