@@ -10,3 +10,7 @@ int ShowMessage(HINSTANCE instance, UINT textId, UINT captionId, UINT type) {
     // No owner: the main window stays usable while a box is open.
     return platform::MessageBoxA(nullptr, text, caption, type);
 }
+
+void ShowFailure(HINSTANCE instance, const Failure& failure) {
+    if (failure.textId != 0) ShowMessage(instance, failure.textId, failure.captionId, MB_OK | MB_ICONEXCLAMATION);
+}

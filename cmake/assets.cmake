@@ -5,7 +5,7 @@ set(QUORVANE_BANNER_FILE ${CMAKE_SOURCE_DIR}/resources/banner.bmp)
 # into the SZDD payload and sets, for the caller:
 #   QUORVANE_PAYLOAD_FILE     the compressed file, payload/Quorvane.sc_
 #   QUORVANE_PAYLOAD_PROGRAM  the very bytes that were compressed, payload/Quorvane.scr
-#   QUORVANE_PAYLOAD_CHECK    their CRC-32 and length, payload/Quorvane.crc
+#   QUORVANE_PAYLOAD_CHECK    their CRC-32 and length, then the compressed file's, payload/Quorvane.crc
 #   QUORVANE_PAYLOAD_TARGET   the target that makes both
 # Header byte 9 holds "r", the last character of the installed name Quorvane.scr.
 function(quorvane_payload input)

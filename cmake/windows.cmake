@@ -28,6 +28,8 @@ function(add_installer target)
         ${CMAKE_SOURCE_DIR}/app/process_entry.cpp
         ${CMAKE_SOURCE_DIR}/platform/win32_platform.cpp
         ${CMAKE_SOURCE_DIR}/platform/lz32_binding.cpp
+        ${CMAKE_SOURCE_DIR}/platform/system_dll.cpp
+        ${CMAKE_SOURCE_DIR}/platform/late_binding.cpp
         ${CMAKE_SOURCE_DIR}/resources/installer.rc)
     target_link_libraries(${target} PRIVATE installer_logic)
     target_include_directories(${target} PRIVATE ${assets_dir} ${QUORVANE_ICON_DIR})

@@ -6,6 +6,7 @@
 #include "install/locations.h"
 #include "install/payload.h"
 #include "install/payload_check.h"
+#include "install/set_aside.h"
 #include "install/uninstall_command.h"
 #include "resources/resource_ids.h"
 
@@ -14,6 +15,8 @@ const char ProgressDialogName[] = "Installing";
 namespace {
 
 constexpr DWORD ProgressPauseMilliseconds = 2000;
+// The new copy's name until it has been checked: never a screen saver's name.
+const char ExpandedSuffix[] = ".new";
 
 void ReportExpansionFailure() {
     ShowMessage(app.instance, IDS_EXPAND_FAILED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
@@ -37,6 +40,29 @@ void ShowProgressNow(HWND progress) {
     platform::UpdateWindow(progress);
 }
 
+// The payload written to the temporary file, expanded under a name of its own,
+// checked, and only then moved to targetPath: a damaged or partly written
+// screen saver never sits under the name Windows runs. Nothing is left under
+// a temporary name, whatever happened.
+Failure PutNewCopyInPlace(const Payload& payload, char (&targetPath)[PathSize]) {
+    char tempPath[PathSize];
+    char expandedPath[PathSize];
+    ComposePath(targetPath, locations.WindowsDir, names.ScrName);
+    ComposePath(tempPath, locations.WindowsDir, names.TempName);
+    ComposePath(expandedPath, targetPath, ExpandedSuffix);
+    Failure failure = ExtractPayload(tempPath, payload);
+    if (failure.textId == 0) {
+        // A damaged payload (a bad sector, a file changed since the check) still
+        // expands: only the program the build compressed, byte for byte, counts.
+        const bool expanded = ExpandPayload(tempPath, expandedPath) > 0 && ExpandedFileMatchesPayload(expandedPath);
+        if (!expanded || !platform::MoveFileExA(expandedPath, targetPath, MOVEFILE_REPLACE_EXISTING))
+            failure = {IDS_EXPAND_FAILED, IDS_INSTALL_ERROR_CAPTION};
+    }
+    if (IsPresentIn(locations.WindowsDir, names.TempName)) platform::DeleteFileA(tempPath);
+    if (failure.textId != 0) platform::DeleteFileA(expandedPath);
+    return failure;
+}
+
 } // namespace
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM /*wordParam*/, LPARAM /*longParam*/) {
@@ -53,12 +79,22 @@ void InstallScreenSaver(HWND mainWindow) {
         ReportExpansionFailure();
         return;
     }
+    // A broken download is found before anything is asked or changed.
+    Payload payload = {};
+    Failure failure = LoadPayload(payload, PayloadName, PayloadType);
+    if (failure.textId == 0 && !PayloadMatchesRecord(payload.bytes, payload.size))
+        failure = {IDS_INSTALLER_DAMAGED, IDS_INSTALL_ERROR_CAPTION};
+    if (failure.textId != 0) {
+        ShowFailure(app.instance, failure);
+        return;
+    }
+    SetAsideCopies setAside = {};
     if (FindInstalledCopies().Any()) {
         if (ShowMessage(app.instance, IDS_REPLACE_QUESTION, IDS_INSTALLER_CAPTION, MB_YESNO | MB_ICONEXCLAMATION) !=
             IDYES)
             return;
         const InstalledCopies copies = FindInstalledCopies();
-        if (copies.Any() && !RemoveInstalledCopies(copies)) return;
+        if (copies.Any() && !SetAsideInstalledCopies(copies, setAside)) return;
     }
 
     app.progressWindow = nullptr;
@@ -70,38 +106,28 @@ void InstallScreenSaver(HWND mainWindow) {
     ShowProgressNow(progress);
 
     char targetPath[PathSize];
-    char tempPath[PathSize];
-    ComposePath(targetPath, locations.WindowsDir, names.ScrName);
-    ComposePath(tempPath, locations.WindowsDir, names.TempName);
-
-    if (!ExtractPayload(tempPath, PayloadName, PayloadType)) {
+    failure = PutNewCopyInPlace(payload, targetPath);
+    if (failure.textId != 0) {
         CloseProgressWindow(progress);
+        // The user agreed to replace the earlier screen saver, not to lose it.
+        RestoreSetAsideCopies(setAside);
+        ShowFailure(app.instance, failure);
         return;
     }
-    // A damaged payload (a broken download, a bad sector) still expands: only
-    // the program the build compressed, byte for byte, counts as expanded.
-    const LONG result = ExpandPayload(tempPath, targetPath);
-    if (result > 0 && ExpandedFileMatchesPayload(targetPath)) {
-        ShowProgressNow(progress);
-        platform::Sleep(ProgressPauseMilliseconds);
-        CloseProgressWindow(progress);
-        // Report success only for a file that is really there, and activate it
-        // only if it still is once the user has read the report: the window
-        // stays usable meanwhile, and an Uninstall chosen then removes it.
-        if (IsPresentIn(locations.WindowsDir, names.ScrName)) {
-            ShowMessage(app.instance, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
-            if (IsPresentIn(locations.WindowsDir, names.ScrName) && !ActivateScreenSaver(targetPath))
-                ShowMessage(app.instance, IDS_NOT_ACTIVATED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
-        } else {
-            ReportExpansionFailure();
-        }
+    DiscardSetAsideCopies(setAside, locations.WindowsDir);
+    ShowProgressNow(progress);
+    platform::Sleep(ProgressPauseMilliseconds);
+    CloseProgressWindow(progress);
+    // Report success only for a file that is really there, and activate it
+    // only if it still is once the user has read the report: the window
+    // stays usable meanwhile, and an Uninstall chosen then removes it.
+    if (IsPresentIn(locations.WindowsDir, names.ScrName)) {
+        ShowMessage(app.instance, IDS_INSTALL_SUCCESS, IDS_INSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
+        if (IsPresentIn(locations.WindowsDir, names.ScrName) && !ActivateScreenSaver(targetPath))
+            ShowMessage(app.instance, IDS_NOT_ACTIVATED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
     } else {
-        CloseProgressWindow(progress);
-        // A partly written or damaged screen saver would be offered by Windows and fail when run.
-        if (IsPresentIn(locations.WindowsDir, names.ScrName)) platform::DeleteFileA(targetPath);
         ReportExpansionFailure();
     }
-    if (IsPresentIn(locations.WindowsDir, names.TempName)) platform::DeleteFileA(tempPath);
 }
 
 BOOL ActivateScreenSaver(const char* targetPath) {

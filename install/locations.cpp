@@ -3,6 +3,8 @@
 #include "app/app_state.h"
 #include "resources/resource_ids.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -56,15 +58,22 @@ void LoadNativeSystemDirectory() {
     if (!Append(locations.NativeSystemDir, "Sysnative\\")) locations.NativeSystemDir[0] = '\0';
 }
 
+// From the system, not from LOCALAPPDATA: the elevated installer deletes there,
+// and an environment variable the user sets could name any folder, relative to
+// wherever the installer runs or on a network share. Only a folder on a drive
+// has a VirtualStore.
 void LoadVirtualStoreDirectory() {
     char (&store)[PathSize] = locations.VirtualStoreDir;
-    const DWORD length = platform::GetEnvironmentVariableA("LOCALAPPDATA", store, PathSize);
-    if (length == 0 || length >= PathSize) {
-        store[0] = '\0';
-        return;
-    }
-    if (store[length - 1] == '\\') store[length - 1] = '\0';
-    if (!Append(store, "\\VirtualStore\\")) store[0] = '\0';
+    char folder[MAX_PATH] = "";
+    store[0] = '\0';
+    if (FAILED(platform::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return;
+    folder[MAX_PATH - 1] = '\0';
+    const char drive = static_cast<char>(folder[0] & ~0x20);
+    const bool onDrive = drive >= 'A' && drive <= 'Z' && folder[1] == ':' && folder[2] == '\\';
+    if (!onDrive) return;
+    const size_t length = std::strlen(folder);
+    if (folder[length - 1] == '\\') folder[length - 1] = '\0';
+    if (!Append(store, folder) || !Append(store, "\\VirtualStore\\")) store[0] = '\0';
 }
 
 } // namespace

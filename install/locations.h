@@ -13,8 +13,9 @@ struct InstallLocations {
     // SysWOW64, while the Screen Saver settings list the real System32, which it
     // reaches as <Windows>\Sysnative\. Empty elsewhere.
     char NativeSystemDir[DirectorySize];
-    // <LOCALAPPDATA>\VirtualStore\: where Windows keeps what a program without
-    // rights wrote into the Windows directory. Empty where there is none.
+    // <the user's local application data>\VirtualStore\: where Windows keeps
+    // what a program without rights wrote into the Windows directory. Always on
+    // a drive (C:\...); empty where there is none.
     char VirtualStoreDir[PathSize];
 };
 

@@ -1,43 +1,33 @@
 #include "install/payload.h"
 
 #include "app/app_state.h"
-#include "app/messages.h"
 #include "install/locations.h"
 #include "resources/resource_ids.h"
 
 const char PayloadName[] = "program";
 const char PayloadType[] = "DATA";
 
-BOOL ExtractPayload(const char* tempPath, LPCSTR name, LPCSTR type) {
+Failure LoadPayload(Payload& payload, LPCSTR name, LPCSTR type) {
     HRSRC found = platform::FindResourceA(app.instance, name, type);
-    const DWORD size = found != nullptr ? platform::SizeofResource(app.instance, found) : 0;
+    payload.size = found != nullptr ? platform::SizeofResource(app.instance, found) : 0;
     HGLOBAL loaded = found != nullptr ? platform::LoadResource(app.instance, found) : nullptr;
-    if (loaded == nullptr) {
-        ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    const void* bytes = platform::LockResource(loaded);
-    if (bytes == nullptr) {
-        ShowMessage(app.instance, IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
+    if (loaded == nullptr) return {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION};
+    payload.bytes = platform::LockResource(loaded);
+    if (payload.bytes == nullptr) return {IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION};
+    return NoFailure;
+}
 
+Failure ExtractPayload(const char* tempPath, const Payload& payload) {
     HANDLE file =
         platform::CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        ShowMessage(app.instance, IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
+    if (file == INVALID_HANDLE_VALUE) return {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION};
     DWORD written = 0;
     // A write that stops short (a full disk) leaves a truncated payload.
-    const bool whole = platform::WriteFile(file, bytes, size, &written, nullptr) && written == size;
-    // Closed before any box: an Install chosen while it is open needs the file.
+    const bool whole =
+        platform::WriteFile(file, payload.bytes, payload.size, &written, nullptr) && written == payload.size;
     platform::CloseHandle(file);
-    if (!whole) {
-        ShowMessage(app.instance, IDS_TEMP_NOT_WRITTEN, IDS_INSTALL_ERROR_CAPTION, MB_OK | MB_ICONEXCLAMATION);
-        return FALSE;
-    }
-    return TRUE;
+    if (!whole) return {IDS_TEMP_NOT_WRITTEN, IDS_INSTALL_ERROR_CAPTION};
+    return NoFailure;
 }
 
 LONG ExpandPayload(const char* sourcePath, const char* targetPath) {

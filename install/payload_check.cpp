@@ -10,32 +10,44 @@ const char PayloadCheckName[] = "programCRC";
 
 namespace {
 
-struct ProgramRecord {
+struct Fingerprint {
     uint32_t crc;
     uint32_t length;
+};
+
+struct PayloadRecord {
+    Fingerprint program;    // what the payload expands to
+    Fingerprint compressed; // the payload itself
 };
 
 uint32_t LittleEndian32(const uint8_t* bytes) {
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
-// The record is a gzip trailer: CRC-32, then the length, each little-endian.
-bool LoadProgramRecord(ProgramRecord& record) {
+// Two gzip trailers, the program's then the payload's: CRC-32, then the
+// length, each little-endian.
+bool LoadPayloadRecord(PayloadRecord& record) {
     const HRSRC found = platform::FindResourceA(app.instance, PayloadCheckName, PayloadType);
-    if (found == nullptr || platform::SizeofResource(app.instance, found) != 8) return false;
+    if (found == nullptr || platform::SizeofResource(app.instance, found) != 16) return false;
     const HGLOBAL loaded = platform::LoadResource(app.instance, found);
     const auto* bytes = static_cast<const uint8_t*>(loaded != nullptr ? platform::LockResource(loaded) : nullptr);
     if (bytes == nullptr) return false;
-    record.crc = LittleEndian32(bytes);
-    record.length = LittleEndian32(bytes + 4);
+    record.program = {LittleEndian32(bytes), LittleEndian32(bytes + 4)};
+    record.compressed = {LittleEndian32(bytes + 8), LittleEndian32(bytes + 12)};
     return true;
 }
 
 } // namespace
 
+BOOL PayloadMatchesRecord(const void* payload, DWORD size) {
+    PayloadRecord recorded;
+    if (!LoadPayloadRecord(recorded)) return FALSE;
+    return size == recorded.compressed.length && Crc32Update(Crc32Start, payload, size) == recorded.compressed.crc;
+}
+
 BOOL ExpandedFileMatchesPayload(const char* path) {
-    ProgramRecord recorded;
-    if (!LoadProgramRecord(recorded)) return FALSE;
+    PayloadRecord recorded;
+    if (!LoadPayloadRecord(recorded)) return FALSE;
     const HANDLE file = platform::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return FALSE;
@@ -44,7 +56,7 @@ BOOL ExpandedFileMatchesPayload(const char* path) {
     uint64_t length = 0;
     bool readable = true;
     // Stops as soon as the file is longer than the program: it differs whatever follows.
-    while (length <= recorded.length) {
+    while (length <= recorded.program.length) {
         DWORD got = 0;
         if (!platform::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
             readable = false;
@@ -55,5 +67,5 @@ BOOL ExpandedFileMatchesPayload(const char* path) {
         length += got;
     }
     platform::CloseHandle(file);
-    return readable && length == recorded.length && crc == recorded.crc;
+    return readable && length == recorded.program.length && crc == recorded.program.crc;
 }

@@ -10,6 +10,13 @@ void AddName(CopyNames& copy, const char* directory, const char* name) {
     if (name[0] != '\0' && copy.count < CopyNames::Most) ComposePath(copy.paths[copy.count++], directory, name);
 }
 
+bool NamesOneOf(const char* chosen, const CopyNames* const copies[], int count) {
+    for (int copy = 0; copy < count; ++copy)
+        for (int name = 0; name < copies[copy]->count; ++name)
+            if (SamePath(chosen, copies[copy]->paths[name])) return true;
+    return false;
+}
+
 } // namespace
 
 CopyNames NamesOf(const char* directory, const char* seenBy64BitAs) {
@@ -32,16 +39,13 @@ CopyNames NamesOf(const char* directory, const char* seenBy64BitAs) {
 // A setting that names a program just deleted leaves the computer with no
 // screen saver that runs, and so one that never locks: make it what choosing
 // no screen saver makes it. An entry naming anything else stays as it is.
-void ForgetScreenSaverEntry(const CopyNames* const removed[], int count) {
+void ForgetScreenSaverEntry(const CopyNames* const removed[], int removedCount, const CopyNames* const present[],
+                            int presentCount) {
     char chosen[PathSize] = "";
     platform::GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", chosen, PathSize, "system.ini");
-    if (chosen[0] == '\0') return;
-    for (int copy = 0; copy < count; ++copy)
-        for (int name = 0; name < removed[copy]->count; ++name)
-            if (SamePath(chosen, removed[copy]->paths[name])) {
-                // Results ignored, as for the deletions: the removal report stays the same.
-                platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
-                platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, SPIF_UPDATEINIFILE);
-                return;
-            }
+    if (chosen[0] == '\0' || !NamesOneOf(chosen, removed, removedCount) || NamesOneOf(chosen, present, presentCount))
+        return;
+    // Results ignored, as for the deletions: the removal report stays the same.
+    platform::WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+    platform::SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, SPIF_UPDATEINIFILE);
 }

@@ -17,6 +17,9 @@ struct CopyNames {
 // this one by, or null.
 CopyNames NamesOf(const char* directory, const char* seenBy64BitAs);
 
-// When the setting names one of the removed copies, removes it and switches
-// screen saving off, as choosing no screen saver does.
-void ForgetScreenSaverEntry(const CopyNames* const removed[], int count);
+// When the setting names one of the removed copies and none of the present
+// ones, removes it and switches screen saving off, as choosing no screen saver
+// does. Under WoW64 one name can stand for two copies: a 64-bit program's
+// System32 is the real one, a 32-bit program's SysWOW64.
+void ForgetScreenSaverEntry(const CopyNames* const removed[], int removedCount, const CopyNames* const present[],
+                            int presentCount);

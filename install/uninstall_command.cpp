@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "install/exact_delete.h"
 #include "install/locations.h"
 #include "install/screen_saver_setting.h"
 #include "resources/resource_ids.h"
@@ -21,10 +22,10 @@ void DeletePrefsIn(const char* directory) {
 
 // A screen saver run without rights (ours relies on that) writes its
 // preferences into the VirtualStore; the elevated uninstaller never sees that
-// copy unless it looks there.
+// copy unless it looks there. The folder is the user's to change.
 void DeleteVirtualizedPrefs(const char* directory) {
     char path[PathSize];
-    if (ComposeVirtualStorePath(path, directory, names.PrefsName)) platform::DeleteFileA(path);
+    if (ComposeVirtualStorePath(path, directory, names.PrefsName)) DeleteExactly(path);
 }
 
 void ReportNothingInstalled() {
@@ -55,60 +56,65 @@ void UninstallScreenSaver(HWND /*mainWindow*/) {
         RemoveInstalledCopies(copies);
 }
 
-BOOL RemoveInstalledCopies(const InstalledCopies& copies) {
-    BOOL removed = FALSE;
-    const bool inSystem = copies.inSystem, inWindows = copies.inWindows, inNativeSystem = copies.inNativeSystem;
-    const CopyNames systemNames = inSystem ? NamesOf(locations.SystemDir, nullptr) : CopyNames{};
-    const CopyNames nativeNames = inNativeSystem ? NamesOf(locations.NativeSystemDir, locations.SystemDir) : CopyNames{};
-    const CopyNames windowsNames = inWindows ? NamesOf(locations.WindowsDir, nullptr) : CopyNames{};
-    if (inSystem) {
-        DeleteIn(locations.SystemDir, names.ScrName);
-        removed = TRUE;
+void DeletePreferencesOf(const InstalledCopies& copies) {
+    if (copies.inSystem) {
         DeletePrefsIn(locations.WindowsDir);
         DeletePrefsIn(locations.SystemDir);
     }
     // Under WoW64 the real System directory is one more System directory.
-    if (inNativeSystem) {
-        DeleteIn(locations.NativeSystemDir, names.ScrName);
-        removed = TRUE;
+    if (copies.inNativeSystem) {
         DeletePrefsIn(locations.WindowsDir);
         DeletePrefsIn(locations.NativeSystemDir);
     }
-    if (inWindows) {
-        DeleteIn(locations.WindowsDir, names.ScrName);
-        removed = TRUE;
-        DeletePrefsIn(locations.WindowsDir);
+    if (copies.inWindows) DeletePrefsIn(locations.WindowsDir);
+    if (!copies.Any()) return;
+    DeleteVirtualizedPrefs(locations.WindowsDir);
+    if (copies.inSystem || copies.inNativeSystem) {
+        // What the System directory's preferences become, seen by a 32-bit
+        // and by a 64-bit screen saver: VirtualStore\Windows\System32 and
+        // VirtualStore\Windows\SysWOW64.
+        DeleteVirtualizedPrefs(locations.SystemDir);
+        char wow64SystemDir[PathSize];
+        ComposePath(wow64SystemDir, locations.WindowsDir, "SysWOW64\\");
+        if (locations.NativeSystemDir[0] != '\0') DeleteVirtualizedPrefs(wow64SystemDir);
     }
-    if (removed) {
-        DeleteVirtualizedPrefs(locations.WindowsDir);
-        if (inSystem || inNativeSystem) {
-            // What the System directory's preferences become, seen by a 32-bit
-            // and by a 64-bit screen saver: VirtualStore\Windows\System32 and
-            // VirtualStore\Windows\SysWOW64.
-            DeleteVirtualizedPrefs(locations.SystemDir);
-            char wow64SystemDir[PathSize];
-            ComposePath(wow64SystemDir, locations.WindowsDir, "SysWOW64\\");
-            if (locations.NativeSystemDir[0] != '\0') DeleteVirtualizedPrefs(wow64SystemDir);
-        }
-    }
+}
+
+BOOL RemoveInstalledCopies(const InstalledCopies& copies) {
+    const bool inSystem = copies.inSystem, inWindows = copies.inWindows, inNativeSystem = copies.inNativeSystem;
+    const CopyNames systemNames = inSystem ? NamesOf(locations.SystemDir, nullptr) : CopyNames{};
+    const CopyNames nativeNames = inNativeSystem ? NamesOf(locations.NativeSystemDir, locations.SystemDir) : CopyNames{};
+    const CopyNames windowsNames = inWindows ? NamesOf(locations.WindowsDir, nullptr) : CopyNames{};
+    if (inSystem) DeleteIn(locations.SystemDir, names.ScrName);
+    if (inNativeSystem) DeleteIn(locations.NativeSystemDir, names.ScrName);
+    if (inWindows) DeleteIn(locations.WindowsDir, names.ScrName);
+    DeletePreferencesOf(copies);
 
     const bool systemStayed = inSystem && IsPresentIn(locations.SystemDir, names.ScrName);
     const bool nativeStayed = inNativeSystem && IsPresentIn(locations.NativeSystemDir, names.ScrName);
     const bool windowsStayed = inWindows && IsPresentIn(locations.WindowsDir, names.ScrName);
     const CopyNames* gone[3];
-    int goneCount = 0;
-    if (inSystem && !systemStayed) gone[goneCount++] = &systemNames;
-    if (inNativeSystem && !nativeStayed) gone[goneCount++] = &nativeNames;
-    if (inWindows && !windowsStayed) gone[goneCount++] = &windowsNames;
-    if (goneCount > 0) ForgetScreenSaverEntry(gone, goneCount);
+    const CopyNames* stayed[3];
+    int goneCount = 0, stayedCount = 0;
+    (inSystem && !systemStayed ? gone[goneCount++] : stayed[stayedCount++]) = &systemNames;
+    (inNativeSystem && !nativeStayed ? gone[goneCount++] : stayed[stayedCount++]) = &nativeNames;
+    (inWindows && !windowsStayed ? gone[goneCount++] : stayed[stayedCount++]) = &windowsNames;
+    if (goneCount > 0) ForgetScreenSaverEntry(gone, goneCount, stayed, stayedCount);
 
     // A copy in use, read-only or beyond our rights stays: say so rather than
     // report a removal that did not happen.
-    const bool copyStayed = systemStayed || nativeStayed || windowsStayed;
-    if (copyStayed) {
-        ShowMessage(app.instance, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+    if (systemStayed || nativeStayed || windowsStayed) {
+        ReportCopyStayed();
         return FALSE;
     }
-    if (removed) ShowMessage(app.instance, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
+    ReportRemoval();
     return TRUE;
+}
+
+void ReportRemoval() {
+    ShowMessage(app.instance, IDS_UNINSTALLED, IDS_UNINSTALL_FINISHED_CAPTION, MB_OK | MB_ICONINFORMATION);
+}
+
+void ReportCopyStayed() {
+    ShowMessage(app.instance, IDS_REMOVE_FAILED, IDS_UNINSTALLER_CAPTION, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -17,3 +17,8 @@ void UninstallScreenSaver(HWND mainWindow);
 // Deletes the copies the flags name and their preferences files, then reports.
 // True when every copy asked for is gone.
 BOOL RemoveInstalledCopies(const InstalledCopies& copies);
+// Deletes the preferences files that go with the copies the flags name, the
+// user's virtualized ones included.
+void DeletePreferencesOf(const InstalledCopies& copies);
+void ReportRemoval();
+void ReportCopyStayed();

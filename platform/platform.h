@@ -91,12 +91,18 @@ BOOL WriteFile(HANDLE file, LPCVOID data, DWORD bytesToWrite, LPDWORD bytesWritt
 BOOL ReadFile(HANDLE file, LPVOID data, DWORD bytesToRead, LPDWORD bytesRead, LPOVERLAPPED overlapped);
 BOOL CloseHandle(HANDLE handle);
 BOOL DeleteFileA(LPCSTR fileName);
+BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                                LPCSTR fileName);
-DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
 void Sleep(DWORD milliseconds);
+
+// Windows Vista's kernel and the shell: bound at run time, they fail where the
+// system lacks them.
+HRESULT SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path);
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR path, DWORD size, DWORD flags);
+BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS infoClass, LPVOID info, DWORD size);
 
 // LZ expansion library.
 INT LZOpenFileA(LPSTR fileName, LPOFSTRUCT openInfo, WORD style);

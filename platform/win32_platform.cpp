@@ -119,6 +119,9 @@ BOOL ReadFile(HANDLE file, LPVOID data, DWORD bytesToRead, LPDWORD bytesRead, LP
 }
 BOOL CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 BOOL DeleteFileA(LPCSTR fileName) { return ::DeleteFileA(fileName); }
+BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
+    return ::MoveFileExA(existingName, newName, flags);
+}
 DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
     return ::GetShortPathNameA(longPath, shortPath, size);
 }
@@ -128,9 +131,6 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                                LPCSTR fileName) {
     return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, fileName);
-}
-DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
-    return ::GetEnvironmentVariableA(name, buffer, size);
 }
 void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 

@@ -34,6 +34,7 @@
 #define IDS_TEMP_NOT_CREATED 1008
 #define IDS_REMOVE_FAILED 1009
 #define IDS_NOT_ACTIVATED 1010
+#define IDS_INSTALLER_DAMAGED 1011
 
 // Commands: menu items, then the buttons that repeat them.
 #define CmdAbout 1

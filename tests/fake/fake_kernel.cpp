@@ -254,10 +254,11 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD /*shareMode*/, LPSECURIT
     // Every open here shares nothing: a second open of a file still open fails.
     for (const auto& other : world.state.openFiles)
         if (other.second.open && other.second.path == key) return INVALID_HANDLE_VALUE;
-    if (access == GENERIC_READ && disposition == OPEN_EXISTING) {
+    if ((access == GENERIC_READ || access == DELETE) && disposition == OPEN_EXISTING) {
         if (existing == world.state.files.end()) return INVALID_HANDLE_VALUE;
         const uintptr_t handle = world.state.handles.Issue(Kind::File);
-        world.state.openFiles[handle] = {key, true, true};
+        OpenedFile& opened = world.state.openFiles[handle] = {key, true, access == GENERIC_READ};
+        opened.forDeleting = access == DELETE;
         return AsHandle<HANDLE>(handle);
     }
     const std::string parent = Parent(key);
@@ -309,6 +310,7 @@ BOOL CloseHandle(HANDLE handle) {
     OpenedFile* open = Open(handle);
     if (Fails("CloseHandle") || open == nullptr) return FALSE;
     open->open = false;
+    if (open->deleteOnClose) world.state.files.erase(open->path);
     return TRUE;
 }
 
@@ -368,13 +370,63 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
     return static_cast<DWORD>(value.size());
 }
 
-DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
-    auto found = world.knobs.environment.find(name);
-    if (Fails("GetEnvironmentVariableA", name) || found == world.knobs.environment.end()) return 0;
+HRESULT SHGetFolderPathA(HWND /*owner*/, int folder, HANDLE /*token*/, DWORD flags, LPSTR path) {
+    if (Fails("SHGetFolderPathA", std::to_string(folder) + " " + std::to_string(flags)) ||
+        world.knobs.localAppData.empty() || folder != 0x001c /* CSIDL_LOCAL_APPDATA */)
+        return E_FAIL;
+    const std::string& value = world.knobs.localAppData;
+    std::memcpy(path, value.c_str(), std::min<size_t>(value.size() + 1, MAX_PATH));
+    path[MAX_PATH - 1] = '\0';
+    return S_OK;
+}
+
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR path, DWORD size, DWORD flags) {
+    OpenedFile* open = Open(file);
+    if (Fails("GetFinalPathNameByHandleA", std::to_string(flags)) || open == nullptr) return 0;
+    auto junction = world.knobs.finalPaths.find(open->path);
+    const std::string finalPath = junction != world.knobs.finalPaths.end() ? junction->second : "\\\\?\\" + open->path;
     // Length on success, the size needed (buffer untouched) when too small.
-    if (found->second.size() + 1 > size) return static_cast<DWORD>(found->second.size() + 1);
-    std::memcpy(buffer, found->second.c_str(), found->second.size() + 1);
-    return static_cast<DWORD>(found->second.size());
+    if (finalPath.size() + 1 > size) return static_cast<DWORD>(finalPath.size() + 1);
+    std::memcpy(path, finalPath.c_str(), finalPath.size() + 1);
+    return static_cast<DWORD>(finalPath.size());
+}
+
+BOOL SetFileInformationByHandle(HANDLE file, FILE_INFO_BY_HANDLE_CLASS infoClass, LPVOID info, DWORD size) {
+    OpenedFile* open = Open(file);
+    if (Fails("SetFileInformationByHandle", open ? open->path : "") || open == nullptr || !open->forDeleting ||
+        infoClass != FileDispositionInfo || size != sizeof(FILE_DISPOSITION_INFO))
+        return FALSE;
+    // Its one field, DeleteFile, which the header's DeleteFile macro renames after the fact.
+    open->deleteOnClose = *static_cast<const BOOLEAN*>(info) != FALSE;
+    return TRUE;
+}
+
+BOOL MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
+    const std::string from = Key(existingName);
+    if (Fails("MoveFileExA", from + " " + (newName ? Key(newName) : "(restart)") + " " + std::to_string(flags)))
+        return FALSE;
+    auto source = world.state.files.find(from);
+    if (source == world.state.files.end() || source->second.directory) return FALSE;
+    if (newName == nullptr) {
+        if ((flags & MOVEFILE_DELAY_UNTIL_REBOOT) == 0) return FALSE;
+        world.state.deleteAtRestart.push_back(from);
+        return TRUE;
+    }
+    const std::string to = Key(newName);
+    // Opened elsewhere, sharing nothing: neither name can change.
+    for (const auto& other : world.state.openFiles)
+        if (other.second.open && (other.second.path == from || other.second.path == to)) return FALSE;
+    if (!source->second.deletable) return FALSE;
+    auto target = world.state.files.find(to);
+    if (target != world.state.files.end()) {
+        if (target->second.directory || !target->second.deletable || (flags & MOVEFILE_REPLACE_EXISTING) == 0)
+            return FALSE;
+        world.state.files.erase(target);
+    }
+    FileRecord moved = std::move(world.state.files[from]);
+    world.state.files.erase(from);
+    world.state.files[to] = std::move(moved);
+    return TRUE;
 }
 
 void Sleep(DWORD milliseconds) {

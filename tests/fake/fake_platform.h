@@ -109,7 +109,9 @@ struct OpenedFile {
     std::string path;
     bool open;
     bool forReading = false;
-    size_t position = 0; // where the next read starts
+    size_t position = 0;        // where the next read starts
+    bool forDeleting = false;   // opened with DELETE access only
+    bool deleteOnClose = false; // its disposition set: gone when closed
 };
 
 struct LzFile {
@@ -135,7 +137,10 @@ struct Knobs {
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
     std::string windowsDirectory = "C:\\WINDOWS";
     bool wow64 = false; // what IsWow64Process answers: a 32-bit program on 64-bit Windows
-    std::map<std::string, std::string> environment = {{"LOCALAPPDATA", "C:\\Users\\Ann\\AppData\\Local"}};
+    std::string localAppData = "C:\\Users\\Ann\\AppData\\Local"; // what SHGetFolderPathA gives; empty: it fails
+    // What GetFinalPathNameByHandleA reports for a file opened by this name
+    // (upper case): a junction on the way. Unlisted: \\?\ and the name itself.
+    std::map<std::string, std::string> finalPaths;
     DWORD shortWriteBy = 0;     // WriteFile reports success but writes this many bytes fewer
     LONG partialExpansion = -1; // LZCopy writes this many bytes and then fails
     std::function<void(Bytes&)> damageExpansion; // changes what LZCopy writes, which still reports success
@@ -161,6 +166,9 @@ struct State {
     std::map<std::string, FileRecord> files;
     std::map<uintptr_t, OpenedFile> openFiles;
     std::map<uintptr_t, LzFile> lzFiles;
+
+    // Files MoveFileExA was asked to delete at the next start of Windows.
+    std::vector<std::string> deleteAtRestart;
 
     // system.ini and other profiles: "FILE|SECTION|KEY" upper case -> value.
     std::map<std::string, std::string> profile;

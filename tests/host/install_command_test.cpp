@@ -2,8 +2,10 @@
 // these platform failures, these boxes in this order, and this disk and these
 // system settings at the end.
 #include "app/app_state.h"
+#include "install/crc32.h"
 #include "install/install_command.h"
 #include "install/payload.h"
+#include "install/payload_check.h"
 #include "install/uninstall_command.h"
 #include "resources/resource_ids.h"
 #include "tests/host/scenario.h"
@@ -40,6 +42,31 @@ void Locked(const std::string& path) {
 void Fail(const char* operation) { world.knobs.failing.insert(operation); }
 void DamageExpansion(std::function<void(fake::Bytes&)> damage) { world.knobs.damageExpansion = std::move(damage); }
 HWND MainWindow() { return fake::WindowsOfClass("ProgramInstaller").at(0)->handle; }
+
+// A broken download: one byte of the compressed screen saver changed.
+void DamagePayload() {
+    fake::Bytes payload = fake::ReadHostFile(QUORVANE_PAYLOAD_FILE);
+    payload[payload.size() / 2] ^= 0x20;
+    fake::AddResource(PayloadName, PayloadType, payload);
+}
+// A payload with the build's record of it: a gzip trailer of the program, then one of the payload.
+void UsePayload(const fake::Bytes& compressed, const fake::Bytes& program) {
+    fake::Bytes record;
+    for (uint32_t word : {Crc32Update(Crc32Start, program.data(), program.size()), uint32_t(program.size()),
+                          Crc32Update(Crc32Start, compressed.data(), compressed.size()), uint32_t(compressed.size())})
+        for (int shift = 0; shift < 32; shift += 8) record.push_back(uint8_t(word >> shift));
+    fake::AddResource(PayloadName, PayloadType, compressed);
+    fake::AddResource(PayloadCheckName, PayloadType, record);
+}
+// A screen saver in use: copies in both directories, their preferences, the
+// user's virtualized preferences, the entry naming it and screen saving on.
+const std::string Entry = "SYSTEM.INI|BOOT|SCRNSAVE.EXE";
+void WorkingInstall() {
+    for (const std::string& path : {WinScr, WinPrefs, SysScr, SysPrefs, VsWinPrefs}) Copy(path);
+    world.state.profile[Entry] = "C:\\WINDOWS\\QUORVANE.SCR";
+    world.state.screenSaverActive = true;
+}
+const std::vector<std::string> WorkingDisk = {WinScr, WinPrefs, SysScr, SysPrefs, VsWinPrefs};
 void Install() { InstallScreenSaver(MainWindow()); }
 void Uninstall() { UninstallScreenSaver(MainWindow()); }
 
@@ -51,6 +78,9 @@ TEST_P(InstallTest, BoxesDiskAndSettings) {
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     world.record = {}; // failOnCall counts from the command on
     world.knobs.answers.assign(row.answers.begin(), row.answers.end());
+    const auto filesBefore = world.state.files;
+    const auto profileBefore = world.state.profile;
+    const bool activeBefore = world.state.screenSaverActive;
 
     InstallScreenSaver(mainWindow);
 
@@ -71,16 +101,22 @@ TEST_P(InstallTest, BoxesDiskAndSettings) {
         EXPECT_EQ(row.systemIni, world.state.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"]);
         EXPECT_EQ(row.settingsCalls, world.record.settingsCalls);
     } else {
-        const fake::Bytes* left = fake::FileBytes(installed);
-        EXPECT_TRUE(left == nullptr || *left == OldCopy) << "an old copy changed";
-        EXPECT_TRUE(world.state.profile.empty());
+        // Nothing half done: every file as it was, byte for byte, the entry and screen saving too.
+        EXPECT_EQ(filesBefore.size(), world.state.files.size());
+        for (const auto& [path, file] : filesBefore) {
+            const auto after = world.state.files.find(path);
+            EXPECT_TRUE(after != world.state.files.end() && after->second.bytes == file.bytes) << path << " changed";
+        }
+        EXPECT_EQ(profileBefore, world.state.profile);
+        EXPECT_EQ(activeBefore, world.state.screenSaverActive);
         EXPECT_TRUE(world.record.settingsCalls.empty());
     }
 
     // Never a file relative to the current directory, never a progress window left open.
     for (const std::string& entry : world.record.log) {
         const std::string operation = entry.substr(0, entry.find(' '));
-        if (operation == "CreateFileA" || operation == "DeleteFileA" || operation == "LZOpenFileA") {
+        if (operation == "CreateFileA" || operation == "DeleteFileA" || operation == "LZOpenFileA" ||
+            operation == "MoveFileExA") {
             EXPECT_EQ(operation + " C:\\", entry.substr(0, operation.size() + 4));
         }
         EXPECT_NE("LZClose -", entry.substr(0, 9)) << "an error code closed as a handle";
@@ -101,6 +137,7 @@ const Shown NotCreated = {IDS_TEMP_NOT_CREATED, IDS_INSTALL_ERROR_CAPTION, 0x30}
 const Shown NotLoaded = {IDS_PAYLOAD_NOT_LOADED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
 const Shown NotLocked = {IDS_PAYLOAD_NOT_LOCKED, IDS_RESOURCE_ERROR_CAPTION, 0x30};
 const Shown NotActivated = {IDS_NOT_ACTIVATED, IDS_INSTALL_ERROR_CAPTION, 0x30};
+const Shown Damaged = {IDS_INSTALLER_DAMAGED, IDS_INSTALL_ERROR_CAPTION, 0x30};
 const char Short[] = "C:\\WINDOWS\\QUORVANE.SCR";
 void Wow64() { world.knobs.wow64 = true; }
 
@@ -129,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
     // The old copy's entry goes with it, and the new copy's takes its place.
     InstallCase{"EntryOfTheReplacedCopyIsTheNewOne",
                 [] { Copy(WinScr); world.state.profile["SYSTEM.INI|BOOT|SCRNSAVE.EXE"] = "C:\\WINDOWS\\Quorvane.scr"; },
-                {IDYES}, {Question, Removed, Success}, {WinScr}, Short, {"17 0 null 1", "17 1 null 1"}},
+                {IDYES}, {Question, Removed, Success}, {WinScr}, Short},
     InstallCase{"ThirtyTwoBitWindowsHasNoSysnative", [] { Copy(NatScr); }, {}, {Success}, {NatScr, WinScr}, Short},
     InstallCase{"PreferencesAloneAreNoCopy", [] { Copy(WinPrefs); }, {}, {Success}, {WinPrefs, WinScr}, Short},
     InstallCase{"LeftoverTempFileIsOverwrittenAndRemoved", [] { Copy(WinTemp); }, {}, {Success}, {WinScr}, Short},
@@ -138,11 +175,10 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
     InstallCase{"TargetNameTakenByADirectory", [] { fake::AddDirectory(WinScr); }, {}, {NotExpanded}, {WinScr},
                 nullptr},
     InstallCase{"PayloadThatExpandsToNothing",
-                [] { fake::AddResource(PayloadName, PayloadType, {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33, 'A',
-                                                                  'r', 0, 0, 0, 0}); },
+                [] { UsePayload({'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33, 'A', 'r', 0, 0, 0, 0}, {}); },
                 {}, {NotExpanded}, {}, nullptr},
     // Failures that must never pass for success.
-    InstallCase{"ShortWriteIsAFailure", [] { world.knobs.shortWriteBy = 1; }, {}, {NotWritten}, {WinTemp}, nullptr},
+    InstallCase{"ShortWriteIsAFailure", [] { world.knobs.shortWriteBy = 1; }, {}, {NotWritten}, {}, nullptr},
     InstallCase{"InstalledFileGoneAfterThePauseIsNoSuccess",
                 [] { world.knobs.onSleep = [] { world.state.files.erase(fake::Key(WinScr)); }; }, {}, {NotExpanded}, {},
                 nullptr},
@@ -156,11 +192,11 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
     InstallCase{"ExpandedCopyOneByteLong", [] { DamageExpansion([](fake::Bytes& b) { b.push_back(0); }); }, {},
                 {NotExpanded}, {}, nullptr},
     InstallCase{"NoRecordOfTheProgramIsNoProof", [] { world.state.resources.erase({"PROGRAMCRC", "DATA"}); }, {},
-                {NotExpanded}, {}, nullptr},
+                {Damaged}, {}, nullptr},
     InstallCase{"CopyInUseStopsInstall", [] { Locked(WinScr); }, {IDYES}, {Question, NotRemoved}, {WinScr},
                 nullptr},
     InstallCase{"SystemCopyInUseStopsInstall", [] { Copy(WinScr); Locked(SysScr); }, {IDYES},
-                {Question, NotRemoved}, {SysScr}, nullptr},
+                {Question, NotRemoved}, {WinScr, SysScr}, nullptr},
     InstallCase{"NoWindowsDirectoryNothingWritten", [] { Fail("GetWindowsDirectoryA"); }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"NoWindowsDirectoryKeepsTheSystemCopy", [] { Fail("GetWindowsDirectoryA"); Copy(SysScr); },
@@ -173,7 +209,27 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
                 {Question, UninstallQuestion, Removed, Success}, {WinScr}, Short},
     InstallCase{"InstallDuringTheWriteErrorFindsTheTempFileClosed",
                 [] { world.knobs.failOnCall["WriteFile"] = {1}; DuringBox(IDS_TEMP_NOT_WRITTEN, Install); }, {},
-                {NotWritten, Success}, {WinScr}, Short}),
+                {NotWritten, Success}, {WinScr}, Short},
+    // A broken download is found before anything is asked or changed.
+    InstallCase{"DamagedInstallerOnACleanMachine", DamagePayload, {}, {Damaged}, {}, nullptr},
+    InstallCase{"DamagedInstallerOverAWorkingInstall", [] { WorkingInstall(); DamagePayload(); }, {}, {Damaged},
+                WorkingDisk, nullptr},
+    InstallCase{"WorkingInstallReplaced", WorkingInstall, {IDYES}, {Question, Removed, Success}, {WinScr}, Short},
+    // Once the user has agreed to replace, a failure at any step puts back the
+    // earlier copies, their preferences, the entry and the setting.
+    InstallCase{"TempFileFailsAfterYes", [] { WorkingInstall(); Fail("CreateFileA"); }, {IDYES},
+                {Question, Removed, NotCreated}, WorkingDisk, nullptr},
+    InstallCase{"ExpansionFailsAfterYes", [] { WorkingInstall(); Fail("LZCopy"); }, {IDYES},
+                {Question, Removed, NotExpanded}, WorkingDisk, nullptr},
+    InstallCase{"CheckFailsAfterYes",
+                [] { WorkingInstall(); DamageExpansion([](fake::Bytes& b) { b[b.size() / 3] ^= 1; }); }, {IDYES},
+                {Question, Removed, NotExpanded}, WorkingDisk, nullptr},
+    // The earlier copies went aside first (the System's, then the Windows'), then the new one fails to take its place.
+    InstallCase{"MoveIntoPlaceFailsAfterYes", [] { WorkingInstall(); world.knobs.failOnCall["MoveFileExA"] = {3}; },
+                {IDYES}, {Question, Removed, NotExpanded}, WorkingDisk, nullptr},
+    InstallCase{"ExpandedNameTakenByADirectoryAfterYes", [] { WorkingInstall(); fake::AddDirectory(WinScr + ".new"); },
+                {IDYES}, {Question, Removed, NotExpanded}, {WinScr, WinPrefs, SysScr, SysPrefs, VsWinPrefs, WinScr + ".new"},
+                nullptr}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A failure of each platform call the command can meet.
@@ -181,9 +237,9 @@ INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
     InstallCase{"FindResourceA", [] { Fail("FindResourceA"); }, {}, {NotLoaded}, {}, nullptr},
     InstallCase{"LoadResource", [] { Fail("LoadResource"); }, {}, {NotLoaded}, {}, nullptr},
     InstallCase{"LockResource", [] { Fail("LockResource"); }, {}, {NotLocked}, {}, nullptr},
-    InstallCase{"SizeofResource", [] { Fail("SizeofResource"); }, {}, {NotExpanded}, {}, nullptr},
+    InstallCase{"SizeofResource", [] { Fail("SizeofResource"); }, {}, {Damaged}, {}, nullptr},
     InstallCase{"CreateFileA", [] { Fail("CreateFileA"); }, {}, {NotCreated}, {}, nullptr},
-    InstallCase{"WriteFileLeavesTheTempFile", [] { Fail("WriteFile"); }, {}, {NotWritten}, {WinTemp}, nullptr},
+    InstallCase{"WriteFileLeavesNoTempFile", [] { Fail("WriteFile"); }, {}, {NotWritten}, {}, nullptr},
     InstallCase{"LZOpenFileAOfTheSource", [] { world.knobs.failOnCall["LZOpenFileA"] = {1}; }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"LZOpenFileAOfTheTarget", [] { world.knobs.failOnCall["LZOpenFileA"] = {2}; }, {}, {NotExpanded}, {},
@@ -195,7 +251,10 @@ INSTANTIATE_TEST_SUITE_P(PlatformFailures, InstallTest, ::testing::Values(
     InstallCase{"ReadFileAfterTheFirstBlock", [] { world.knobs.failOnCall["ReadFile"] = {2}; }, {}, {NotExpanded}, {},
                 nullptr},
     InstallCase{"DeleteFileAOfTheTempFile", [] { Fail("DeleteFileA"); }, {}, {Success}, {WinScr, WinTemp}, Short},
+    // An earlier copy that can be renamed but not deleted (a program running from it) goes at the next restart.
     InstallCase{"DeleteFileAOfTheOldCopy", [] { Copy(WinScr); Fail("DeleteFileA"); }, {IDYES},
+                {Question, Removed, Success}, {WinScr, WinScr + ".old", WinTemp}, Short},
+    InstallCase{"MoveFileExAOfTheOldCopy", [] { Copy(WinScr); Fail("MoveFileExA"); }, {IDYES},
                 {Question, NotRemoved}, {WinScr}, nullptr},
     InstallCase{"CreateDialogParamA", [] { Fail("CreateDialogParamA"); }, {}, {Success}, {WinScr}, Short},
     InstallCase{"GetShortPathNameAWritesTheLongPath", [] { Fail("GetShortPathNameA"); }, {}, {Success}, {WinScr},

@@ -51,8 +51,11 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
         "CreateFileA C:\\WINDOWS\\QUORVANE.SC_",
         "WriteFile " + std::to_string(ShippedPayload().size()),
         "LZOpenFileA C:\\WINDOWS\\QUORVANE.SC_ read",
-        "LZOpenFileA C:\\WINDOWS\\QUORVANE.SCR create",
+        "LZOpenFileA C:\\WINDOWS\\QUORVANE.SCR.NEW create",
         "LZCopy",
+        "CreateFileA C:\\WINDOWS\\QUORVANE.SCR.NEW", // read back and checked before it takes the real name
+        "MoveFileExA C:\\WINDOWS\\QUORVANE.SCR.NEW C:\\WINDOWS\\QUORVANE.SCR 1",
+        "DeleteFileA C:\\WINDOWS\\QUORVANE.SC_",
         "UpdateWindow",
         "Sleep 2000",
         "DestroyWindow",
@@ -61,7 +64,6 @@ TEST_F(InstallProgressTest, ProgressWindowStaysThroughThePauseThenTheSuccessBox)
         windowsProbe, // still there once the box is answered
         "WritePrivateProfileStringA SYSTEM.INI|BOOT|SCRNSAVE.EXE=C:\\WINDOWS\\QUORVANE.SCR",
         "SystemParametersInfoA 17 1 null 1",
-        "DeleteFileA C:\\WINDOWS\\QUORVANE.SC_",
     };
     const std::set<std::string> wanted(expected.begin(), expected.end());
     std::vector<std::string> seen;

@@ -40,7 +40,9 @@ TEST_F(PayloadTest, ExpansionTruncatesAnExistingLongerTarget) {
 
 TEST_F(PayloadTest, ExtractionWritesTheResourceUnchangedOverAnOldFile) {
     fake::AddFile("C:\\WINDOWS\\Quorvane.sc_", fake::Bytes(10, 'x'));
-    EXPECT_TRUE(ExtractPayload("C:\\WINDOWS\\Quorvane.sc_", PayloadName, PayloadType));
+    Payload payload = {};
+    EXPECT_EQ(0u, LoadPayload(payload, PayloadName, PayloadType).textId);
+    EXPECT_EQ(0u, ExtractPayload("C:\\WINDOWS\\Quorvane.sc_", payload).textId);
     ASSERT_NE(nullptr, fake::FileBytes("C:\\WINDOWS\\Quorvane.sc_"));
     EXPECT_TRUE(*fake::FileBytes("C:\\WINDOWS\\Quorvane.sc_") == ShippedPayload());
     EXPECT_EQ(1, world.record.calls["WriteFile"]) << "one write of the whole resource";

@@ -78,13 +78,16 @@ TEST_P(UninstallTest, BoxesAndFilesLeft) {
     }
     // Only the two directories, never a path relative to the current one.
     for (const std::string& entry : world.record.log) {
-        if (entry.rfind("DeleteFileA ", 0) == 0) {
-            EXPECT_EQ("DeleteFileA C:\\", entry.substr(0, 15));
-        }
+        for (const std::string operation : {"DeleteFileA ", "CreateFileA ", "MoveFileExA "})
+            if (entry.rfind(operation, 0) == 0) {
+                EXPECT_EQ(operation + "C:\\", entry.substr(0, operation.size() + 3));
+            }
     }
 }
 
 const std::vector<std::string> Everything = {WinScr, WinPrefs, SysScr, SysPrefs};
+const std::string RelativeVsPrefs = "AppData\\Local\\VirtualStore\\WINDOWS\\Quorvane-Prefs.ini";
+const std::string NetworkVsPrefs = "\\\\server\\share\\Ann\\VirtualStore\\WINDOWS\\Quorvane-Prefs.ini";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Disks, UninstallTest, ::testing::Values(
@@ -142,10 +145,24 @@ INSTANTIATE_TEST_SUITE_P(Wow64, UninstallTest, ::testing::Values(
     UninstallCase{"VirtualStoreAloneIsNothingInstalled", {VsWinPrefs}, {}, {IDYES}, {NothingInstalled},
                   {VsWinPrefs}},
     UninstallCase{"NoLocalAppDataNoVirtualStore", {WinScr, VsWinPrefs},
-                  [] { world.knobs.environment.clear(); }, {IDYES}, {Question, Removed}, {VsWinPrefs}},
+                  [] { world.knobs.localAppData.clear(); }, {IDYES}, {Question, Removed}, {VsWinPrefs}},
+    // The folder the elevated uninstaller deletes in: only on a drive, and only where it really is.
+    UninstallCase{"RelativeLocalAppDataNoVirtualStore", {WinScr, RelativeVsPrefs},
+                  [] { world.knobs.localAppData = "AppData\\Local"; }, {IDYES}, {Question, Removed}, {RelativeVsPrefs}},
+    UninstallCase{"NetworkLocalAppDataNoVirtualStore", {WinScr, NetworkVsPrefs},
+                  [] { world.knobs.localAppData = "\\\\server\\share\\Ann"; }, {IDYES}, {Question, Removed},
+                  {NetworkVsPrefs}},
+    // A junction planted at VirtualStore\WINDOWS pointing into the System directory.
+    UninstallCase{"VirtualStoreJunctionLeavesBothFiles", {WinScr, VsWinPrefs, SysPrefs},
+                  [] { world.knobs.finalPaths[fake::Key(VsWinPrefs)] = "\\\\?\\" + SysPrefs; }, {IDYES},
+                  {Question, Removed}, {VsWinPrefs, SysPrefs}},
     // The 64-bit Screen Saver settings name the real System32 copy through System32's own name.
     UninstallCase{"EntryNamingTheRealSystemCopyAs64BitProgramsDo", {NatScr}, Wow64, {IDYES}, {Question, Removed}, {},
-                  "C:\\WINDOWS\\SYSTEM\\Quorvane.scr", nullptr}),
+                  "C:\\WINDOWS\\SYSTEM\\Quorvane.scr", nullptr},
+    // The same name is the SysWOW64 copy to 32-bit programs: its removal leaves the entry to the real one that stayed.
+    UninstallCase{"EntryOfTheRealSystemCopyThatStayed", {SysScr, NatScr}, [] { Wow64(); Locked(NatScr); }, {IDYES},
+                  {Question, NotRemoved}, {NatScr}, "C:\\WINDOWS\\SYSTEM\\Quorvane.scr",
+                  "C:\\WINDOWS\\SYSTEM\\Quorvane.scr"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 const char LongWindowsScr[] = "C:\\Windows Folder\\Quorvane.scr";
