@@ -7,8 +7,9 @@
 #include "install/uninstall_command.h"
 
 struct SetAsideCopies {
-    InstalledCopies which; // the copies now under their temporary names
-    CopyNames systemNames, nativeNames, windowsNames; // what the setting may call each
+    // The copies now under their temporary names, and what the setting may call each.
+    InstalledCopies which;
+    CopyNames systemNames, nativeNames, windowsNames;
 };
 
 // The name a file goes by while set aside: name and this, never a screen saver's name.

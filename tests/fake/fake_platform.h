@@ -137,7 +137,8 @@ struct Knobs {
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
     std::string windowsDirectory = "C:\\WINDOWS";
     bool wow64 = false; // what IsWow64Process answers: a 32-bit program on 64-bit Windows
-    std::string localAppData = "C:\\Users\\Ann\\AppData\\Local"; // what SHGetFolderPathA gives; empty: it fails
+    // The user's local application data, as SHGetFolderPathA gives it; empty: it fails.
+    std::string localAppData = "C:\\Users\\Ann\\AppData\\Local";
     // What GetFinalPathNameByHandleA reports for a file opened by this name
     // (upper case): a junction on the way. Unlisted: \\?\ and the name itself.
     std::map<std::string, std::string> finalPaths;

@@ -99,7 +99,9 @@ void RemoveFile(const std::string& path) {
 void RemoveInstalledFiles() {
     // Sysnative: the real System directory, in a 64-bit prefix.
     for (const std::string& directory : {WindowsDir(), SystemDir(), WindowsDir() + "\\Sysnative"})
-        for (const char* name : {"Quorvane.scr", "Quorvane.sc_", "Quorvane-Prefs.ini"}) {
+        // With the names an install that was cut off may have left.
+        for (const char* name :
+             {"Quorvane.scr", "Quorvane.sc_", "Quorvane-Prefs.ini", "Quorvane.scr.new", "Quorvane.scr.old"}) {
             const std::string path = directory + "\\" + name;
             RemoveDirectoryA(path.c_str());
             RemoveFile(path);

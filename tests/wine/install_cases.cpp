@@ -489,9 +489,29 @@ WINE_CASE(InstallWithoutPayloadReportsTheResource) {
     ExitInstaller(installer);
 }
 
+namespace {
+// A screen saver in use: a copy, its preferences, the entry naming it and screen saving on.
+void PlantWorkingInstall() {
+    CHECK(WriteBytes(WinScr(), OldCopy));
+    CHECK(WriteBytes(WinPrefs(), {'p'}));
+    SetBootScreenSaver(WinScr());
+    SetScreenSaveActive("1");
+}
+
+void CheckWorkingInstallKept() {
+    CHECK(ReadBytes(WinScr()) == OldCopy);
+    CHECK(ReadBytes(WinPrefs()) == std::vector<uint8_t>{'p'});
+    CHECK_EQ(WinScr(), BootScreenSaver());
+    CHECK_EQ(std::string("1"), ScreenSaveActive());
+    CHECK(!FileExists(WinTemp()));
+    CHECK(!FileExists(WinScr() + ".new"));
+    CHECK(!FileExists(WinScr() + ".old"));
+}
+} // namespace
+
 // A broken download: a copy of the installer with three bytes of its compressed
-// screen saver changed. The expansion itself succeeds; the installed file would
-// be a damaged program.
+// screen saver changed. It says so before asking or changing anything, on a
+// clean machine and over a working install alike.
 WINE_CASE(DamagedPayloadInstallsNothing) {
     CleanDirectories clean;
     SettingsKept kept;
@@ -504,19 +524,44 @@ WINE_CASE(DamagedPayloadInstallsNothing) {
     for (size_t quarter : {1, 2, 3}) exe[start + payload.size() * quarter / 4] ^= 0x5A;
     const std::string damaged = BuildFile("QuorvaneSetupDamaged.exe");
     REQUIRE(WriteBytes(damaged, exe));
+    const Shown Damaged = {IDS_INSTALLER_DAMAGED, IDS_INSTALL_ERROR_CAPTION, 0x30, IDOK};
 
     {
         StartedInstaller installer(damaged);
         REQUIRE(installer.window != nullptr);
-        Choose(installer, BtnInstall, {NotExpanded});
+        Choose(installer, BtnInstall, {Damaged});
+        ExpectNoProgressWindowLeft(installer);
+        CHECK(!FileExists(WinScr()));
+        CHECK(!FileExists(WinTemp()));
+        CHECK_EQ(std::string("(none)"), BootScreenSaver());
+        CHECK_EQ(std::string("0"), ScreenSaveActive());
+
+        PlantWorkingInstall();
+        Choose(installer, BtnInstall, {Damaged});
+        ExitInstaller(installer);
+    }
+    CheckWorkingInstallKept();
+    RemoveFile(damaged);
+}
+
+// The user agreed to replace the earlier screen saver; the expansion then
+// fails (its temporary name is taken by a folder): everything is put back.
+WINE_CASE(FailedExpansionAfterYesKeepsTheEarlierScreenSaver) {
+    CleanDirectories clean;
+    SettingsKept kept;
+    PlantWorkingInstall();
+    const std::string inTheWay = WinScr() + ".new";
+    REQUIRE(CreateDirectoryA(inTheWay.c_str(), nullptr));
+    {
+        StartedInstaller installer;
+        if (installer.window == nullptr) RemoveDirectoryA(inTheWay.c_str());
+        REQUIRE(installer.window != nullptr);
+        Choose(installer, BtnInstall, {ReplaceQuestion(IDYES), Uninstalled, NotExpanded});
         ExpectNoProgressWindowLeft(installer);
         ExitInstaller(installer);
     }
-    CHECK(!FileExists(WinScr()));
-    CHECK(!FileExists(WinTemp()));
-    CHECK_EQ(std::string("(none)"), BootScreenSaver());
-    CHECK_EQ(std::string("0"), ScreenSaveActive());
-    RemoveFile(damaged);
+    CHECK(RemoveDirectoryA(inTheWay.c_str()));
+    CheckWorkingInstallKept();
 }
 
 WINE_CASE(CopyHeldOpenIsReportedAndStays) {
