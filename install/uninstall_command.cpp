@@ -28,6 +28,17 @@ void DeleteVirtualizedPrefs(const char* directory) {
     if (ComposeVirtualStorePath(path, directory, names.PrefsName)) DeleteExactly(path);
 }
 
+// The names of the copies a removal deleted, and of those that stayed.
+struct CopyOutcomes {
+    const CopyNames* gone[3];
+    const CopyNames* stayed[3];
+    int goneCount = 0, stayedCount = 0;
+    void Add(bool asked, bool stays, const CopyNames& names) {
+        if (asked && stays) stayed[stayedCount++] = &names;
+        if (asked && !stays) gone[goneCount++] = &names;
+    }
+};
+
 void ReportNothingInstalled() {
     ShowMessage(app.instance, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
@@ -93,13 +104,12 @@ BOOL RemoveInstalledCopies(const InstalledCopies& copies) {
     const bool systemStayed = inSystem && IsPresentIn(locations.SystemDir, names.ScrName);
     const bool nativeStayed = inNativeSystem && IsPresentIn(locations.NativeSystemDir, names.ScrName);
     const bool windowsStayed = inWindows && IsPresentIn(locations.WindowsDir, names.ScrName);
-    const CopyNames* gone[3];
-    const CopyNames* stayed[3];
-    int goneCount = 0, stayedCount = 0;
-    (inSystem && !systemStayed ? gone[goneCount++] : stayed[stayedCount++]) = &systemNames;
-    (inNativeSystem && !nativeStayed ? gone[goneCount++] : stayed[stayedCount++]) = &nativeNames;
-    (inWindows && !windowsStayed ? gone[goneCount++] : stayed[stayedCount++]) = &windowsNames;
-    if (goneCount > 0) ForgetScreenSaverEntry(gone, goneCount, stayed, stayedCount);
+    CopyOutcomes outcomes;
+    outcomes.Add(inSystem, systemStayed, systemNames);
+    outcomes.Add(inNativeSystem, nativeStayed, nativeNames);
+    outcomes.Add(inWindows, windowsStayed, windowsNames);
+    if (outcomes.goneCount > 0)
+        ForgetScreenSaverEntry(outcomes.gone, outcomes.goneCount, outcomes.stayed, outcomes.stayedCount);
 
     // A copy in use, read-only or beyond our rights stays: say so rather than
     // report a removal that did not happen.

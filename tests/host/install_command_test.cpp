@@ -228,8 +228,8 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, InstallTest, ::testing::Values(
     InstallCase{"MoveIntoPlaceFailsAfterYes", [] { WorkingInstall(); world.knobs.failOnCall["MoveFileExA"] = {3}; },
                 {IDYES}, {Question, Removed, NotExpanded}, WorkingDisk, nullptr},
     InstallCase{"ExpandedNameTakenByADirectoryAfterYes", [] { WorkingInstall(); fake::AddDirectory(WinScr + ".new"); },
-                {IDYES}, {Question, Removed, NotExpanded}, {WinScr, WinPrefs, SysScr, SysPrefs, VsWinPrefs, WinScr + ".new"},
-                nullptr}),
+                {IDYES}, {Question, Removed, NotExpanded},
+                {WinScr, WinPrefs, SysScr, SysPrefs, VsWinPrefs, WinScr + ".new"}, nullptr}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A failure of each platform call the command can meet.
