@@ -271,6 +271,8 @@ void CheckMenuWritable(HMENU menu, const std::string& where, UINT codePage) {
 INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 BOOL CALLBACK CheckControlWritable(HWND control, LPARAM codePage) {
+    // An icon's "text" is its resource id, no text at all.
+    if (ClassOf(control) == "Static" && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT) return TRUE;
     wchar_t text[1024] = L"";
     const int length = GetWindowTextW(control, text, 1024);
     CheckWritable("control " + std::to_string(GetDlgCtrlID(control)), text, length, UINT(codePage));
