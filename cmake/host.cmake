@@ -52,3 +52,14 @@ target_compile_definitions(host_tests PRIVATE QUORVANE_PAYLOAD_FILE="${QUORVANE_
     QUORVANE_PAYLOAD_PROGRAM="${QUORVANE_PAYLOAD_PROGRAM}" QUORVANE_PAYLOAD_CHECK="${QUORVANE_PAYLOAD_CHECK}")
 add_dependencies(host_tests ${QUORVANE_PAYLOAD_TARGET})
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS host)
+
+# The translations, checked without Wine: every catalogue complete and current
+# against the template, and no key twice in a menu level or dialog in any language.
+include(cmake/translations.cmake)
+quorvane_translations(installer ${CMAKE_SOURCE_DIR}/resources/translations.rc ${CMAKE_SOURCE_DIR}/resources)
+quorvane_translations(saver ${CMAKE_SOURCE_DIR}/screensaver/translations.rc ${CMAKE_SOURCE_DIR}/screensaver
+    ${CMAKE_SOURCE_DIR}/resources)
+add_custom_target(translations ALL DEPENDS ${installer_ALL} ${saver_ALL})
+add_test(NAME translations.catalogues COMMAND ${CMAKE_SOURCE_DIR}/tools/catalogues/check-catalogues)
+add_test(NAME translations.keys COMMAND ${CMAKE_SOURCE_DIR}/tools/catalogues/check-keys ${installer_ALL} ${saver_ALL})
+set_tests_properties(translations.catalogues translations.keys PROPERTIES LABELS host)

@@ -4,10 +4,13 @@ enable_testing()
 
 include(cmake/windows-flags.cmake)
 include(cmake/icon.cmake)
+include(cmake/translations.cmake)
 
 add_subdirectory(screensaver)
 include(cmake/assets.cmake)
 add_installer_logic(quorvane_windows_flags)
+quorvane_translations(installer ${CMAKE_SOURCE_DIR}/resources/translations.rc ${CMAKE_SOURCE_DIR}/resources)
+quorvane_translation_object(installer ${installer_TRANSLATIONS})
 
 # add_installer(<target> [NO_BANNER] [NO_PAYLOAD]): the installer with the
 # assets it carries, so that tests can also run variants without them.
@@ -35,9 +38,9 @@ function(add_installer target)
     target_include_directories(${target} PRIVATE ${assets_dir} ${QUORVANE_ICON_DIR})
     set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/installer.rc PROPERTIES
         OBJECT_DEPENDS "${QUORVANE_BANNER_FILE};${QUORVANE_PAYLOAD_FILE};${QUORVANE_PAYLOAD_CHECK};${assets_dir}/assets.rc;${QUORVANE_ICON_FILE}")
-    # The translations are included by the resource script: rebuild it when one changes.
-    file(GLOB translations CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/lang/*.rc)
-    set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/installer.rc APPEND PROPERTY OBJECT_DEPENDS ${translations})
+    set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/installer.rc APPEND PROPERTY OBJECT_DEPENDS
+        ${CMAKE_SOURCE_DIR}/resources/strings.rc ${CMAKE_SOURCE_DIR}/resources/menu_and_dialog.rc)
+    quorvane_link_translations(${target} installer)
     quorvane_windows_program(${target})
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
     add_dependencies(${target} quorvane_icon)

@@ -49,7 +49,7 @@ void FillChoice(HWND dialog, const Choice& choice, int value) {
     const SettingSpec& spec = settingSpecs[choice.setting];
     const HWND list = GetDlgItem(dialog, choice.control);
     for (int option = spec.minimum; option <= spec.maximum; ++option) {
-        char text[64];
+        char text[ChoiceTextSize];
         if (LoadTranslatedString(dialogInstance, choice.firstString + (option - spec.minimum), text, sizeof text) <= 0)
             wsprintfA(text, "%d", option);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));

@@ -6,6 +6,12 @@
 #include <string>
 
 // Strings by id (UTF-8), read from a string table script under sourceDir
-// (resources/strings.rc, or a translation's resources/lang/*.rc) and resources/resource_ids.h.
+// (resources/strings.rc, screensaver/texts.rc) and the header of its ids.
 std::map<unsigned, std::string> ReadScriptStrings(const std::string& sourceDir,
-                                                  const std::string& script = "resources/strings.rc");
+                                                  const std::string& script = "resources/strings.rc",
+                                                  const std::string& idsHeader = "resources/resource_ids.h");
+
+// A language's translations of those strings by id, from its catalogue
+// (po/de.po), whose contexts are the ids' names.
+std::map<unsigned, std::string> ReadCatalogueStrings(const std::string& sourceDir, const std::string& catalogue,
+                                                     const std::string& idsHeader = "resources/resource_ids.h");

@@ -30,6 +30,7 @@ constexpr LANGID Lang(WORD primary, WORD sub) { return MAKELANGID(primary, sub);
 const LANGID German = Lang(LANG_GERMAN, SUBLANG_NEUTRAL);
 const LANGID Brazilian = Lang(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN);
 const LANGID Simplified = Lang(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+const LANGID Traditional = Lang(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL);
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rule, TextLanguageTest, ::testing::Values(
@@ -42,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Rule, TextLanguageTest, ::testing::Values(
     LanguageCase{"SpanishOnWestern", Lang(LANG_SPANISH, SUBLANG_SPANISH_MEXICAN), 1252, Lang(LANG_SPANISH, SUBLANG_NEUTRAL)},
     LanguageCase{"ItalianOnWestern", Lang(LANG_ITALIAN, SUBLANG_ITALIAN), 1252, Lang(LANG_ITALIAN, SUBLANG_NEUTRAL)},
     LanguageCase{"BrazilianOnWestern", Lang(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN), 1252, Brazilian},
-    LanguageCase{"PortugalTakesTheBrazilian", Lang(LANG_PORTUGUESE, SUBLANG_PORTUGUESE), 1252, Brazilian},
+    LanguageCase{"PortugalHasItsOwn", Lang(LANG_PORTUGUESE, SUBLANG_PORTUGUESE), 1252, Lang(LANG_PORTUGUESE, SUBLANG_PORTUGUESE)},
     LanguageCase{"DutchOnWestern", Lang(LANG_DUTCH, SUBLANG_DUTCH), 1252, Lang(LANG_DUTCH, SUBLANG_NEUTRAL)},
     LanguageCase{"PolishOnCentralEuropean", Lang(LANG_POLISH, SUBLANG_POLISH_POLAND), 1250, Lang(LANG_POLISH, SUBLANG_NEUTRAL)},
     LanguageCase{"PolishOnWestern", Lang(LANG_POLISH, SUBLANG_POLISH_POLAND), 1252, LANG_NEUTRAL},
@@ -53,8 +54,15 @@ INSTANTIATE_TEST_SUITE_P(Rule, TextLanguageTest, ::testing::Values(
     LanguageCase{"JapaneseOnChinese", Lang(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), 936, LANG_NEUTRAL},
     LanguageCase{"SimplifiedChineseOnGbk", Lang(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 936, Simplified},
     LanguageCase{"SingaporeTakesTheSimplified", Lang(LANG_CHINESE, SUBLANG_CHINESE_SINGAPORE), 936, Simplified},
-    LanguageCase{"TraditionalChineseIsNotTranslated", Lang(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 950, LANG_NEUTRAL},
-    LanguageCase{"TaiwanOnGbkStillNot", Lang(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 936, LANG_NEUTRAL},
+    LanguageCase{"TaiwanOnBig5", Lang(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 950, Traditional},
+    LanguageCase{"HongKongTakesTheTraditional", Lang(LANG_CHINESE, SUBLANG_CHINESE_HONGKONG), 950, Traditional},
+    LanguageCase{"MacaoTakesTheTraditional", Lang(LANG_CHINESE, SUBLANG_CHINESE_MACAU), 950, Traditional},
+    LanguageCase{"TaiwanOnGbk", Lang(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), 936, LANG_NEUTRAL},
+    LanguageCase{"SimplifiedOnBig5", Lang(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), 950, LANG_NEUTRAL},
+    LanguageCase{"TurkishOnTurkish", Lang(LANG_TURKISH, SUBLANG_TURKISH_TURKEY), 1254, Lang(LANG_TURKISH, SUBLANG_NEUTRAL)},
+    LanguageCase{"TurkishOnWestern", Lang(LANG_TURKISH, SUBLANG_TURKISH_TURKEY), 1252, LANG_NEUTRAL},
+    LanguageCase{"CzechOnCentralEuropean", Lang(LANG_CZECH, SUBLANG_CZECH_CZECH_REPUBLIC), 1250, Lang(LANG_CZECH, SUBLANG_NEUTRAL)},
+    LanguageCase{"UkrainianOnCyrillic", Lang(LANG_UKRAINIAN, SUBLANG_UKRAINIAN_UKRAINE), 1251, Lang(LANG_UKRAINIAN, SUBLANG_NEUTRAL)},
     LanguageCase{"KoreanOnUnifiedHangul", Lang(LANG_KOREAN, SUBLANG_KOREAN), 949, Lang(LANG_KOREAN, SUBLANG_NEUTRAL)},
     LanguageCase{"KoreanOnShiftJis", Lang(LANG_KOREAN, SUBLANG_KOREAN), 932, LANG_NEUTRAL},
     LanguageCase{"Utf8CodePageShowsEveryTranslation", Lang(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), CP_UTF8, Lang(LANG_JAPANESE, SUBLANG_NEUTRAL)},

@@ -5,12 +5,19 @@
 #include "tests/common/resource_script.h"
 #include "tests/wine/driver.h"
 
+#include "app/app_state.h"
+#include "app/messages.h"
 #include "resource_ids.h"
 #include "screensaver/screensaver_ids.h"
+#include "screensaver/settings_dialog.h"
+#include "ui/layout.h"
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,14 +40,16 @@ std::string ShownText(HWND window) {
     return Utf8(text);
 }
 
-// The translation's texts by id, from its script in the source folder.
+std::string SourceDir() {
+    std::string sourceDir = SourceFile("");
+    sourceDir.pop_back();
+    return sourceDir;
+}
+
+// The translation's texts by id, from its catalogue in the source folder.
 std::string Translated(const std::string& script, unsigned id) {
     static std::map<std::string, std::map<unsigned, std::string>> scripts;
-    if (scripts.count(script) == 0) {
-        std::string sourceDir = SourceFile("");
-        sourceDir.pop_back();
-        scripts[script] = ReadScriptStrings(sourceDir, "resources/lang/" + script + ".rc");
-    }
+    if (scripts.count(script) == 0) scripts[script] = ReadCatalogueStrings(SourceDir(), "po/" + script + ".po");
     const auto& texts = scripts[script];
     const auto found = texts.find(id);
     return found != texts.end() ? found->second : "(no string " + std::to_string(id) + " in " + script + ")";
@@ -154,18 +163,31 @@ WINE_CASE_IN_LOCALE(SaverSettingsSpeakGerman, "LANG=de_DE.UTF-8") {
 
 namespace {
 
-const LANGID translationLanguages[] = {
-    MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_ITALIAN, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN),
-    MAKELANGID(LANG_DUTCH, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_POLISH, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL),
-    MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
-    MAKELANGID(LANG_KOREAN, SUBLANG_NEUTRAL),
+// Every translation: the Unix locale its users run in (Wine takes the user's
+// language and the ANSI code page from it), its catalogue, and the language of
+// the resources it shows. Adding a language is one row.
+struct TranslationLocale {
+    const char* locale;
+    const char* catalogue;
+    LANGID resources;
+};
+const TranslationLocale translationLocales[] = {
+    {"de_DE.UTF-8", "de", MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL)},
+    {"fr_FR.UTF-8", "fr", MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL)},
+    {"es_ES.UTF-8", "es", MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL)},
+    {"it_IT.UTF-8", "it", MAKELANGID(LANG_ITALIAN, SUBLANG_NEUTRAL)},
+    {"pt_BR.UTF-8", "pt_BR", MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN)},
+    {"pt_PT.UTF-8", "pt_PT", MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE)},
+    {"nl_NL.UTF-8", "nl", MAKELANGID(LANG_DUTCH, SUBLANG_NEUTRAL)},
+    {"pl_PL.UTF-8", "pl", MAKELANGID(LANG_POLISH, SUBLANG_NEUTRAL)},
+    {"cs_CZ.UTF-8", "cs", MAKELANGID(LANG_CZECH, SUBLANG_NEUTRAL)},
+    {"ru_RU.UTF-8", "ru", MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL)},
+    {"uk_UA.UTF-8", "uk", MAKELANGID(LANG_UKRAINIAN, SUBLANG_NEUTRAL)},
+    {"tr_TR.UTF-8", "tr", MAKELANGID(LANG_TURKISH, SUBLANG_NEUTRAL)},
+    {"ja_JP.UTF-8", "ja", MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)},
+    {"zh_CN.UTF-8", "zh_CN", MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)},
+    {"zh_TW.UTF-8", "zh_TW", MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL)},
+    {"ko_KR.UTF-8", "ko", MAKELANGID(LANG_KOREAN, SUBLANG_NEUTRAL)},
 };
 
 std::string Hex(LANGID language) {
@@ -182,45 +204,53 @@ const void* ResourceIn(HMODULE module, LPCSTR type, LPCSTR name, LANGID language
     return LockResource(LoadResource(module, found));
 }
 
-// The buffer each text is loaded into, terminator included.
-int BufferFor(unsigned id) {
+// The buffer the installer loads each text into, terminator included.
+int InstallerBuffer(unsigned id) {
     switch (id) {
-    case IDS_WINDOW_TITLE: return 150;
+    case IDS_WINDOW_TITLE: return sizeof ApplicationState::title;
     case IDS_INSTALL_BUTTON:
     case IDS_UNINSTALL_BUTTON:
-    case IDS_EXIT_BUTTON: return 50;
+    case IDS_EXIT_BUTTON: return sizeof ButtonSpec::Text;
     case IDS_INSTALLER_CAPTION:
     case IDS_UNINSTALLER_CAPTION:
     case IDS_INSTALL_FINISHED_CAPTION:
     case IDS_UNINSTALL_FINISHED_CAPTION:
     case IDS_RESOURCE_ERROR_CAPTION:
     case IDS_INSTALL_ERROR_CAPTION:
-    case IDS_NOT_INSTALLED_CAPTION: return 200;
-    default: return 600;
+    case IDS_NOT_INSTALLED_CAPTION: return MessageCaptionSize;
+    default: return MessageTextSize;
     }
 }
 
-// Every text of the neutral table in this language, written in its code page
+// The screen saver's choices (and its name, loaded into a buffer as large).
+int SaverBuffer(unsigned) { return ChoiceTextSize; }
+
+// A letter the code page lacks would be a question mark on the user's screen.
+void CheckWritable(const std::string& where, const WCHAR* text, int length, UINT codePage) {
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, nullptr, &lossy);
+    if (lossy) Fail(__FILE__, __LINE__, where + ": a letter code page " + std::to_string(codePage) + " lacks");
+}
+
+// Every text of the English table in this language, written in its code page
 // (and in UTF-8), and short enough for its buffer.
-void CheckStrings(HMODULE module, const std::string& program, LANGID language, const std::vector<unsigned>& ids,
-                  int (*bufferFor)(unsigned)) {
+void CheckStrings(HMODULE module, const std::string& program, LANGID language,
+                  const std::map<unsigned, std::string>& english, int (*bufferFor)(unsigned)) {
     const UINT codePage = CodePageOfTranslation(language);
     CHECK(codePage != 0);
-    for (unsigned id : ids) {
+    for (const auto& [id, text] : english) {
         const std::string where = program + " language " + Hex(language) + " text " + std::to_string(id);
         DWORD bytes = 0;
         const void* block = ResourceIn(module, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language, &bytes);
-        const WCHAR* text = nullptr;
+        const WCHAR* translated = nullptr;
         int length = 0;
-        if (!FindInStringBlock(block, bytes, id, &text, &length) || length == 0) {
+        if (!FindInStringBlock(block, bytes, id, &translated, &length) || length == 0) {
             Fail(__FILE__, __LINE__, where + ": missing");
             continue;
         }
+        CheckWritable(where, translated, length, codePage);
         for (const UINT target : {codePage, UINT(CP_UTF8)}) {
-            BOOL lossy = FALSE;
-            const int written = WideCharToMultiByte(target, target == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, text, length,
-                                                    nullptr, 0, nullptr, target == CP_UTF8 ? nullptr : &lossy);
-            if (lossy) Fail(__FILE__, __LINE__, where + ": a letter code page " + std::to_string(target) + " lacks");
+            const int written = WideCharToMultiByte(target, 0, translated, length, nullptr, 0, nullptr, nullptr);
             if (written >= bufferFor(id))
                 Fail(__FILE__, __LINE__,
                      where + ": " + std::to_string(written) + " bytes in code page " + std::to_string(target) +
@@ -229,27 +259,65 @@ void CheckStrings(HMODULE module, const std::string& program, LANGID language, c
     }
 }
 
+void CheckMenuWritable(HMENU menu, const std::string& where, UINT codePage) {
+    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+        wchar_t text[256] = L"";
+        const int length = GetMenuStringW(menu, UINT(item), text, 256, MF_BYPOSITION);
+        CheckWritable(where + " item " + std::to_string(item), text, length, codePage);
+        if (HMENU popup = GetSubMenu(menu, item)) CheckMenuWritable(popup, where + " pop-up " + std::to_string(item), codePage);
+    }
+}
+
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+BOOL CALLBACK CheckControlWritable(HWND control, LPARAM codePage) {
+    // An icon's "text" is its resource id, no text at all.
+    if (ClassOf(control) == "Static" && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT) return TRUE;
+    wchar_t text[1024] = L"";
+    const int length = GetWindowTextW(control, text, 1024);
+    CheckWritable("control " + std::to_string(GetDlgCtrlID(control)), text, length, UINT(codePage));
+    return TRUE;
+}
+
+void CheckDialogWritable(HMODULE module, LPCSTR name, LANGID language, const std::string& where) {
+    const void* dialogTemplate = ResourceIn(module, RT_DIALOG, name, language);
+    if (dialogTemplate == nullptr) return Fail(__FILE__, __LINE__, where + ": no dialog");
+    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), static_cast<LPCDLGTEMPLATEW>(dialogTemplate),
+                                             nullptr, QuietDialog, 0);
+    if (dialog == nullptr) return Fail(__FILE__, __LINE__, where + ": dialog not created");
+    wchar_t caption[256] = L"";
+    const int length = GetWindowTextW(dialog, caption, 256);
+    CheckWritable(where + " caption", caption, length, CodePageOfTranslation(language));
+    EnumChildWindows(dialog, CheckControlWritable, LPARAM(CodePageOfTranslation(language)));
+    DestroyWindow(dialog);
+}
+
 } // namespace
 
+// Every text of either program's English scripts, in every translation, whole
+// in its buffer and in the language's code page; menus and dialogs too.
 WINE_CASE(EveryTranslationIsCompleteAndFitsItsBuffers) {
-    std::vector<unsigned> installerIds;
-    std::string sourceDir = SourceFile("");
-    sourceDir.pop_back();
-    for (const auto& [id, text] : ReadScriptStrings(sourceDir))
-        if (id < IDS_TEMP_NAME || id > IDS_PREFS_NAME) installerIds.push_back(id); // file names stay neutral
-    const std::vector<unsigned> saverIds = {IDS_SAVER_NAME,      IDS_SPEED_FIRST,     IDS_SPEED_FIRST + 1,
-                                            IDS_SPEED_FIRST + 2, IDS_SPEED_FIRST + 3, IDS_SPEED_FIRST + 4,
-                                            IDS_STARS_FIRST,     IDS_STARS_FIRST + 1, IDS_STARS_FIRST + 2};
+    auto installerTexts = ReadScriptStrings(SourceDir());
+    for (unsigned id : {IDS_TEMP_NAME, IDS_SCR_NAME, IDS_PREFS_NAME}) installerTexts.erase(id); // never translated
+    const auto saverTexts = ReadScriptStrings(SourceDir(), "screensaver/texts.rc", "screensaver/screensaver_ids.h");
+    REQUIRE(installerTexts.count(IDS_ABOUT_TEXT) == 1 && saverTexts.count(IDS_MONITORS_FIRST + 2) == 1);
 
     HMODULE installer = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HMODULE saver = LoadLibraryExA(BuildFile("screensaver\\Quorvane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     REQUIRE(installer != nullptr && saver != nullptr);
-    for (LANGID language : translationLanguages) {
-        CheckStrings(installer, "installer", language, installerIds, BufferFor);
-        CheckStrings(saver, "saver", language, saverIds, [](unsigned) { return 64; });
-        CHECK(ResourceIn(installer, RT_MENU, "Menu_1", language) != nullptr);
-        CHECK(ResourceIn(installer, RT_DIALOG, "Installing", language) != nullptr);
-        CHECK(ResourceIn(saver, RT_DIALOG, MAKEINTRESOURCEA(DLG_SETTINGS), language) != nullptr);
+    for (const TranslationLocale& row : translationLocales) {
+        const LANGID language = row.resources;
+        const std::string where = "language " + Hex(language);
+        CheckStrings(installer, "installer", language, installerTexts, InstallerBuffer);
+        CheckStrings(saver, "saver", language, saverTexts, SaverBuffer);
+        const void* menuTemplate = ResourceIn(installer, RT_MENU, "Menu_1", language);
+        CHECK(menuTemplate != nullptr);
+        if (HMENU menu = menuTemplate != nullptr ? LoadMenuIndirectW(menuTemplate) : nullptr) {
+            CheckMenuWritable(menu, where + " menu", CodePageOfTranslation(language));
+            DestroyMenu(menu);
+        }
+        CheckDialogWritable(installer, "Installing", language, where + " progress");
+        CheckDialogWritable(saver, MAKEINTRESOURCEA(DLG_SETTINGS), language, where + " settings");
         // The file names and the payload are never translated.
         for (unsigned id : {IDS_TEMP_NAME, IDS_SCR_NAME, IDS_PREFS_NAME})
             CHECK(ResourceIn(installer, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language) == nullptr);
@@ -260,8 +328,6 @@ WINE_CASE(EveryTranslationIsCompleteAndFitsItsBuffers) {
 }
 
 namespace {
-
-INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 std::wstring TextOf(HWND window) {
     wchar_t text[1024] = L"";
@@ -358,52 +424,121 @@ void CheckDialogFits(HMODULE module, LPCSTR name, LANGID language, const std::st
     DestroyWindow(dialog);
 }
 
-// Under the translation's own locale, as its users see it: the installer's window
-// leaves the whole banner and stays on the screen, its title, the progress window
-// and the screen saver's settings show their whole texts.
-void TranslationFits(LANGID language) {
-    REQUIRE(ChooseTextLanguage(GetUserDefaultUILanguage(), GetACP()) == language);
-    const std::string where = "language " + Hex(language);
-    {
-        StartedInstaller installer;
-        REQUIRE(installer.window != nullptr);
+// Wine takes a program's language and code page from the Unix locale it starts
+// in, and a Windows program's children keep their parent's: a program is started
+// in another locale through the Unix environment (seen under Wine 8).
+void StartInLocale(const std::string& locale, const std::string& program, const std::string& arguments,
+                   const std::string& settings = "") {
+    std::string command = "/usr/bin/env LC_ALL= LANG=" + locale + " " + settings + " /usr/bin/wine \"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return Fail(__FILE__, __LINE__, "cannot start " + command);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
+HWND WaitForInstallerWindow(DWORD milliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(50)) {
+        HWND window = FindWindowA("ProgramInstaller", nullptr);
+        if (window != nullptr && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+// As the row's users see it: the installer's window shows the translation,
+// leaves the whole banner, stays on the screen and has room for its title; the
+// progress window and the screen saver's settings show every text and choice whole.
+void TranslationFits(const TranslationLocale& row, HMODULE installer, HMODULE saver) {
+    const std::string where = std::string(row.catalogue) + " (" + Hex(row.resources) + ")";
+    StartInLocale(row.locale, Installer(), "");
+    if (HWND window = WaitForInstallerWindow(60000)) {
+        CHECK_EQ(Translated(row.catalogue, IDS_WINDOW_TITLE), ShownText(window));
         RECT client = {}, frame = {};
-        GetClientRect(installer.window, &client);
-        GetWindowRect(installer.window, &frame);
+        GetClientRect(window, &client);
+        GetWindowRect(window, &frame);
         Note(where + ": window " + std::to_string(frame.right - frame.left) + " wide");
         CHECK(client.right >= BannerWidth);
         CHECK(frame.left >= 0 && frame.right <= GetSystemMetrics(SM_CXSCREEN));
-        CheckCaptionFits(where + " main window", installer.window);
-        ExitInstaller(installer);
+        CheckCaptionFits(where + " main window", window);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (!WaitUntilGone(window, 30000)) Fail(__FILE__, __LINE__, where + ": the installer stayed open");
+    } else {
+        Fail(__FILE__, __LINE__, where + ": no installer window");
     }
-    HMODULE installer = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HMODULE saver = LoadLibraryExA(BuildFile("screensaver\\Quorvane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    REQUIRE(installer != nullptr && saver != nullptr);
-    CheckDialogFits(installer, "Installing", language, where + " progress");
+    CheckDialogFits(installer, "Installing", row.resources, where + " progress");
     const std::vector<unsigned> speeds = {IDS_SPEED_FIRST, IDS_SPEED_FIRST + 1, IDS_SPEED_FIRST + 2,
                                           IDS_SPEED_FIRST + 3, IDS_SPEED_FIRST + 4};
     const std::vector<unsigned> stars = {IDS_STARS_FIRST, IDS_STARS_FIRST + 1, IDS_STARS_FIRST + 2};
     const std::vector<unsigned> monitors = {IDS_MONITORS_FIRST, IDS_MONITORS_FIRST + 1, IDS_MONITORS_FIRST + 2};
-    CheckDialogFits(saver, MAKEINTRESOURCEA(DLG_SETTINGS), language, where + " settings",
+    CheckDialogFits(saver, MAKEINTRESOURCEA(DLG_SETTINGS), row.resources, where + " settings",
                     {{IDC_SPEED, speeds}, {IDC_STARS, stars}, {IDC_MONITORS, monitors}});
+}
+
+const char FitCodePageSetting[] = "QUORVANE_FIT_CODE_PAGE";
+
+std::string FitResultFile(UINT codePage) { return BuildFile("fits-" + std::to_string(codePage) + ".result"); }
+
+// One driver in a locale of the code page measures every language of it: text
+// is measured in the fonts its users get, and languages that share a code page
+// share them.
+void FitsInThisCodePage(UINT codePage) {
+    struct Result {
+        UINT codePage;
+        ~Result() {
+            const std::string count = std::to_string(FailureCount());
+            HANDLE file = CreateFileA(FitResultFile(codePage).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            WriteFile(file, count.data(), DWORD(count.size()), &written, nullptr);
+            CloseHandle(file);
+        }
+    } result{codePage};
+    // Without the locale on this machine Wine falls back to another code page: say so, not pass.
+    REQUIRE(GetACP() == codePage);
+    HMODULE installer = LoadLibraryExA(Installer().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE saver = LoadLibraryExA(BuildFile("screensaver\\Quorvane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    REQUIRE(installer != nullptr && saver != nullptr);
+    for (const TranslationLocale& row : translationLocales)
+        if (CodePageOfTranslation(row.resources) == codePage) TranslationFits(row, installer, saver);
     FreeLibrary(saver);
     FreeLibrary(installer);
 }
 
 } // namespace
 
-WINE_CASE_IN_LOCALE(GermanFits, "LANG=de_DE.UTF-8") { TranslationFits(MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(FrenchFits, "LANG=fr_FR.UTF-8") { TranslationFits(MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(SpanishFits, "LANG=es_ES.UTF-8") { TranslationFits(MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(ItalianFits, "LANG=it_IT.UTF-8") { TranslationFits(MAKELANGID(LANG_ITALIAN, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(BrazilianPortugueseFits, "LANG=pt_BR.UTF-8") {
-    TranslationFits(MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN));
+// Every translation in the table fits, each measured under a locale of its own
+// code page: one driver for each code page, one installer for each language.
+WINE_CASE(EveryTranslationFits) {
+    char setting[16] = "";
+    if (GetEnvironmentVariableA(FitCodePageSetting, setting, sizeof setting) > 0)
+        return FitsInThisCodePage(UINT(std::strtoul(setting, nullptr, 10)));
+    char driverPath[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, driverPath, MAX_PATH);
+    std::set<UINT> measured;
+    for (const TranslationLocale& row : translationLocales) {
+        const UINT codePage = CodePageOfTranslation(row.resources);
+        if (!measured.insert(codePage).second) continue;
+        const std::string resultFile = FitResultFile(codePage);
+        DeleteFileA(resultFile.c_str());
+        Note("code page " + std::to_string(codePage) + " under " + row.locale);
+        std::string buildDir = BuildFile("");
+        buildDir.pop_back();
+        StartInLocale(row.locale, driverPath, "EveryTranslationFits \"" + buildDir + "\" \"" + SourceDir() + "\"",
+                      std::string(FitCodePageSetting) + "=" + std::to_string(codePage));
+        DWORD start = GetTickCount();
+        while (GetFileAttributesA(resultFile.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 300000)
+            Sleep(200);
+        Sleep(200); // the count is written just after the file appears
+        char count[16] = "";
+        DWORD read = 0;
+        HANDLE file = CreateFileA(resultFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            ReadFile(file, count, sizeof count - 1, &read, nullptr);
+            CloseHandle(file);
+        }
+        if (read == 0) Fail(__FILE__, __LINE__, "code page " + std::to_string(codePage) + ": no result");
+        else if (std::strtoul(count, nullptr, 10) != 0)
+            Fail(__FILE__, __LINE__, "code page " + std::to_string(codePage) + ": " + count + " failure(s) above");
+    }
 }
-WINE_CASE_IN_LOCALE(DutchFits, "LANG=nl_NL.UTF-8") { TranslationFits(MAKELANGID(LANG_DUTCH, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(PolishFits, "LANG=pl_PL.UTF-8") { TranslationFits(MAKELANGID(LANG_POLISH, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(RussianFits, "LANG=ru_RU.UTF-8") { TranslationFits(MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(JapaneseFits, "LANG=ja_JP.UTF-8") { TranslationFits(MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)); }
-WINE_CASE_IN_LOCALE(SimplifiedChineseFits, "LANG=zh_CN.UTF-8") {
-    TranslationFits(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
-}
-WINE_CASE_IN_LOCALE(KoreanFits, "LANG=ko_KR.UTF-8") { TranslationFits(MAKELANGID(LANG_KOREAN, SUBLANG_NEUTRAL)); }
