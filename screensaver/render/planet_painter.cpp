@@ -245,13 +245,24 @@ SampledArea AreaOf(const PlanetLayer& layer) {
     return {p.centerX, p.centerY, p.radius, layer.tiltCosine, layer.tiltSine};
 }
 
-bool LayerColumns(const PlanetLayer& layer, const SampledArea& area, int y, int& left, int& right) {
-    int x0, x1;
-    if (!layer.painted || y < layer.top || y >= layer.top + layer.height || !area.Columns(y, layer.frameWidth, x0, x1))
-        return false;
-    left = x0 > layer.left ? x0 : layer.left;
-    right = x1 + 1 < layer.left + layer.width ? x1 + 1 : layer.left + layer.width;
+// Worked out once a paint, not for every change a frame blends.
+bool LayerColumns(const PlanetLayer& layer, int y, int& left, int& right) {
+    if (!layer.painted || y < layer.top || y >= layer.top + layer.height) return false;
+    const RowSpan& columns = layer.columns[y - layer.top];
+    left = columns.top;
+    right = columns.bottom;
     return left < right;
+}
+
+void NoteLayerColumns(PlanetLayer& layer, const SampledArea& area) {
+    for (int y = layer.top; y < layer.top + layer.height; ++y) {
+        int x0, x1;
+        RowSpan& columns = layer.columns[y - layer.top];
+        columns = RowSpan{0, 0};
+        if (!area.Columns(y, layer.frameWidth, x0, x1)) continue;
+        columns.top = x0 > layer.left ? x0 : layer.left;
+        columns.bottom = x1 + 1 < layer.left + layer.width ? x1 + 1 : layer.left + layer.width;
+    }
 }
 
 // Clears only what the last paint wrote: the rows and columns the planet
@@ -262,13 +273,13 @@ void ClearLayer(PlanetLayer& layer) {
         layer.tidy = true;
         return;
     }
-    const SampledArea area = AreaOf(layer);
     for (int y = layer.top; y < layer.top + layer.height; ++y) {
         int left, right;
-        if (LayerColumns(layer, area, y, left, right))
+        if (LayerColumns(layer, y, left, right))
             ClearPixels(layer.pixels + (y - layer.top) * layer.width + (left - layer.left),
                         static_cast<std::size_t>(right - left));
     }
+    ClearPixels(reinterpret_cast<std::uint32_t*>(layer.columns), 2 * static_cast<std::size_t>(layer.height));
 }
 
 bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& view, const PlanetPlacement& placement) {
@@ -286,7 +297,7 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     if (right < left || bottom < top) return false;
     const std::size_t width = static_cast<std::size_t>(right - left + 1),
                       height = static_cast<std::size_t>(bottom - top + 1);
-    if (layer.pixels == nullptr || width * height > layer.capacity) return false;
+    if (layer.pixels == nullptr || width * height + 2 * height > layer.capacity) return false;
     layer.left = left;
     layer.top = top;
     layer.width = static_cast<int>(width);
@@ -300,6 +311,8 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     layer.paintedFor = placement;
     layer.tiltCosine = view.cosTilt;
     layer.tiltSine = view.sinTilt;
+    layer.columns = reinterpret_cast<RowSpan*>(layer.pixels + width * height);
+    NoteLayerColumns(layer, AreaOf(layer));
     layer.painted = true;
     return true;
 }
@@ -308,20 +321,17 @@ void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect
     const int left = area.left > layer.left ? area.left : layer.left;
     const int top = area.top > layer.top ? area.top : layer.top;
     const int bottom = area.bottom < layer.top + layer.height ? area.bottom : layer.top + layer.height;
-    const SampledArea sampled = AreaOf(layer);
     for (int y = top; y < bottom; ++y) {
         int from, to; // outside these the layer is clear
-        if (!LayerColumns(layer, sampled, y, from, to)) continue;
+        if (!LayerColumns(layer, y, from, to)) continue;
         const std::uint32_t* source = layer.pixels + (y - layer.top) * layer.width - layer.left;
         std::uint32_t* target = frame.pixels + y * frame.width;
         int x = left > from ? left : from;
         const int right = area.right < to ? area.right : to;
-        // Four at a time where the layer is clear or the disc hides what is behind it.
         for (; x + 4 <= right; x += 4) {
             const FourCover cover = CoverOfFour(source + x);
             if (cover == FourCover::Opaque) CopyColorsOfFour(target + x, source + x);
-            if (cover != FourCover::Mixed) continue;
-            for (int i = x; i < x + 4; ++i) CompositeStored(target[i], source[i]);
+            if (cover == FourCover::Mixed) CompositeFour(target + x, source + x);
         }
         for (; x < right; ++x) CompositeStored(target[x], source[x]);
     }
@@ -373,7 +383,7 @@ std::size_t PlanetLayerCapacity(int frameWidth, int frameHeight) {
     if (frameWidth <= 0 || frameHeight <= 0) return 0;
     const float size = static_cast<float>(frameWidth < frameHeight ? frameWidth : frameHeight);
     const std::size_t side = static_cast<std::size_t>(2.0f * (RingOuter * PlanetRadiusShare * size + 2.0f)) + 3;
-    return side * side;
+    return side * side + 2 * side;
 }
 
 PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity) {
@@ -426,7 +436,7 @@ void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const Plane
 }
 
 bool PlanetLayerColumns(const PlanetLayer& layer, int y, int& left, int& right) {
-    return LayerColumns(layer, AreaOf(layer), y, left, right);
+    return LayerColumns(layer, y, left, right);
 }
 
 std::uint32_t PlanetLayerPixel(const PlanetLayer& layer, int x, int y) {

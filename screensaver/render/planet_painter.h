@@ -16,7 +16,8 @@
 
 struct PlanetLayer {
     std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte
-    std::size_t capacity;         // how many pixels the memory holds; 0 paints straight into the frame
+    std::size_t capacity;         // how many words the memory holds; 0 paints straight into the frame
+    RowSpan* columns;             // after the pixels: per row, the columns anything was painted in
     int left, top, width, height; // the painted rectangle, in frame pixels
     int frameWidth, frameHeight;  // the frame it was painted for
     bool painted;
@@ -25,7 +26,8 @@ struct PlanetLayer {
     float tiltCosine, tiltSine; // of paintedFor.tilt
 };
 
-// The pixels a layer needs for any planet of a frame this size.
+// The words a layer needs for any planet of a frame this size: its pixels
+// and its rows' columns.
 std::size_t PlanetLayerCapacity(int frameWidth, int frameHeight);
 
 // A layer over memory the caller owns (pixels may be null: no caching).
