@@ -168,9 +168,12 @@ template <typename Visit> void SamplePlanet(const PlanetView& view, const PixelF
             const float rr2 = ru * ru + depth * depth;
             if (d2 > PlanetHalo * PlanetHalo && rr2 > outerSquared) continue;
 
+            const bool ringInFront = rv > 0.0f;
+            const bool solidPlanet = d2 <= solidSquared;
             unsigned ringAlpha = 0;
             std::uint32_t ring = 0;
-            if (rr2 > innerSquared && rr2 < outerSquared) {
+            // Behind the planet's solid disc a ring would be painted over at once.
+            if (rr2 > innerSquared && rr2 < outerSquared && (ringInFront || !solidPlanet)) {
                 const int step = RoundToInt((rr2 - innerSquared) * ringScale - 0.5f);
                 const int index = step < 0 ? 0 : (step >= RingSteps ? RingSteps - 1 : step);
                 ringAlpha = view.ringAlphas[index];
@@ -183,10 +186,9 @@ template <typename Visit> void SamplePlanet(const PlanetView& view, const PixelF
                         ring = ScalePixel(ring, ToWeight(0.22f + 0.78f * SmoothStep(0.92f, 1.17f, miss2)));
                 }
             }
-            const bool ringInFront = rv > 0.0f;
             Sample sample = {0, 0};
             if (ringAlpha != 0 && !ringInFront) Cover(sample, ring, ringAlpha);
-            if (d2 <= solidSquared) {
+            if (solidPlanet) {
                 sample = {PlanetColor(view, dx, dy, d2, rv), 256u};
             } else {
                 const float distance = std::sqrt(d2);
