@@ -5,14 +5,14 @@
 // The planet drifts by a fraction of a pixel a frame, so it is painted into a
 // layer that is reused until it has moved enough to matter; each frame then
 // only blends the layer over the sky. The moon moves faster and is painted
-// every frame.
+// every frame. The look is planet_look.cpp's, the layer planet_layer.cpp's.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "screensaver/render/reference_renderer.h"
-#include "screensaver/render/sky_and_ground.h"
+#include "screensaver/render/pixel_types.h"
+#include "screensaver/scene.h"
 
 struct PlanetLayer {
     std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte

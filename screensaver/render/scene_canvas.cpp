@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "screensaver/render/pixel_rows.h"
+#include "screensaver/render/sky_and_ground.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "screensaver/render/planet_painter.h"
 #include "screensaver/render/reference_renderer.h"
 #include "screensaver/render/scene_canvas.h"
+#include "screensaver/render/sky_and_ground.h"
 
 namespace {
 
