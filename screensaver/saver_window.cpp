@@ -237,10 +237,7 @@ HRGN RowRegion(RunningSaver& saver, const MonitorScreen& screen, int first, int&
     return ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof region.rdh + merged * sizeof(RECT)), &region);
 }
 
-// The changes as one region. Wine adds a region's rectangles one at a time,
-// copying all it has so far each time: thousands of stars' rectangles took
-// half the saver's time at 4K. Built a row at a time and merged in pairs,
-// the work stays near linear.
+// The changes as one region, rows combined in pairs (change_region.h says why).
 HRGN ChangesRegion(RunningSaver& saver, const MonitorScreen& screen) {
     const SceneCanvas& canvas = screen.canvas;
     HRGN* rows = saver.rowRegions;

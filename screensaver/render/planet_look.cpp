@@ -1,18 +1,18 @@
 #include "screensaver/render/planet_look.h"
 
 #include "screensaver/render/planet_painter.h"
+#include "screensaver/render/planet_palette.h"
 
 namespace planet_look {
 
 // The planet's colour by latitude: warm yellow bands, darker towards the poles.
 void FillBands(PlanetView& view) {
-    const Color dark = {192, 126, 48}, bright = {255, 228, 128};
     for (int i = 0; i < BandCount; ++i) {
         const float lat = -1.0f + 2.0f * (static_cast<float>(i) + 0.5f) / BandCount;
         const float s = 0.55f + 0.22f * std::sin(lat * 11.0f) + 0.14f * std::sin(lat * 27.0f + 1.0f) +
                         0.09f * std::sin(lat * 5.0f + 2.0f);
         const float polar = 1.0f - 0.35f * lat * lat * lat * lat;
-        view.bands[i] = PackColor(ScaleColor(MixColor(dark, bright, Clamp01(s)), polar));
+        view.bands[i] = PackColor(ScaleColor(MixColor(BandDark, BandBright, Clamp01(s)), polar));
     }
 }
 
@@ -20,7 +20,6 @@ void FillBands(PlanetView& view) {
 // dark gap, and fine ringlets only where the rings are large enough to show them.
 void FillRings(PlanetView& view) {
     const float ringlets = SmoothStep(25.0f, 70.0f, view.radius);
-    const Color inner = {150, 140, 132}, outer = {236, 210, 160};
     for (int i = 0; i < RingSteps; ++i) {
         const float squared = RingInner * RingInner + (RingOuter * RingOuter - RingInner * RingInner) *
                                                           (static_cast<float>(i) + 0.5f) / RingSteps;
@@ -30,7 +29,7 @@ void FillRings(PlanetView& view) {
         density *= 1.0f - 0.92f * (1.0f - SmoothStep(0.0f, 0.025f, std::fabs(q - 0.70f)));
         density *= SmoothStep(0.0f, 0.03f, q) * SmoothStep(0.0f, 0.05f, 1.0f - q);
         view.ringAlphas[i] = ToWeight(density);
-        view.ringColors[i] = PackColor(MixColor(inner, outer, SmoothStep(0.0f, 0.3f, q)));
+        view.ringColors[i] = PackColor(MixColor(RingInnerColor, RingOuterColor, SmoothStep(0.0f, 0.3f, q)));
     }
 }
 
