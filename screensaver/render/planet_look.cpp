@@ -73,20 +73,7 @@ bool ColumnsOfRow(float cosTilt, float sinTilt, float dy, float& from, float& to
     return any;
 }
 
-std::uint32_t PlanetColor(const PlanetView& view, float dx, float dy, float d2, float rv) {
-    const float z = d2 < 1.0f ? std::sqrt(1.0f - d2) : 0.0f;
-    const float latitude = rv * view.cosView - z * RingRatio;
-    int band = RoundToInt((latitude + 1.0f) * (0.5f * BandCount) - 0.5f);
-    band = band < 0 ? 0 : (band >= BandCount ? BandCount - 1 : band);
-    const float diffuse = Clamp01(dx * light.x + dy * light.y + z * light.z);
-    const float lit = (0.05f + 0.95f * diffuse) * (0.72f + 0.28f * z);
-    return ScalePixel(view.bands[band], ToWeight(lit));
-}
 
-void Cover(Sample& sample, std::uint32_t color, unsigned alpha) {
-    sample.color = AddPixel(ScalePixel(color, alpha), ScalePixel(sample.color, 256u - alpha));
-    sample.alpha = alpha + (sample.alpha * (256u - alpha) >> 8);
-}
 
 void PaintMoonDisc(const PixelFrame& frame, float cx, float cy, float radius) {
     if (radius < 0.5f) return;

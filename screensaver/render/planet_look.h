@@ -61,7 +61,16 @@ struct SampledArea {
     }
 };
 
-std::uint32_t PlanetColor(const PlanetView& view, float dx, float dy, float d2, float rv);
+// Inline: called for every pixel of a repaint.
+inline std::uint32_t PlanetColor(const PlanetView& view, float dx, float dy, float d2, float rv) {
+    const float z = d2 < 1.0f ? std::sqrt(1.0f - d2) : 0.0f;
+    const float latitude = rv * view.cosView - z * RingRatio;
+    int band = RoundToInt((latitude + 1.0f) * (0.5f * BandCount) - 0.5f);
+    band = band < 0 ? 0 : (band >= BandCount ? BandCount - 1 : band);
+    const float diffuse = Clamp01(dx * light.x + dy * light.y + z * light.z);
+    const float lit = (0.05f + 0.95f * diffuse) * (0.72f + 0.28f * z);
+    return ScalePixel(view.bands[band], ToWeight(lit));
+}
 
 // What the planet system puts over one pixel: colour already multiplied by
 // its coverage, and the coverage (0..256); light the halo only adds.
@@ -71,7 +80,10 @@ struct Sample {
 };
 
 // sample covered by colour over alpha / 256 of it.
-void Cover(Sample& sample, std::uint32_t color, unsigned alpha);
+inline void Cover(Sample& sample, std::uint32_t color, unsigned alpha) {
+    sample.color = AddPixel(ScalePixel(color, alpha), ScalePixel(sample.color, 256u - alpha));
+    sample.alpha = alpha + (sample.alpha * (256u - alpha) >> 8);
+}
 
 // Samples the planet system over every pixel of rows top..bottom it may touch,
 // handing each to visit(x, y, sample); pixels it leaves clear are skipped.
