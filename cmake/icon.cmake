@@ -7,7 +7,8 @@ set(QUORVANE_ICON_FILE ${QUORVANE_ICON_DIR}/app.ico)
 add_custom_command(OUTPUT ${QUORVANE_ICON_FILE}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${QUORVANE_ICON_DIR}
     COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make-icon.py ${QUORVANE_ICON_FILE}
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-icon.py
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-icon.py ${CMAKE_SOURCE_DIR}/screensaver/scene.h
+        ${CMAKE_SOURCE_DIR}/screensaver/render/planet_palette.h
     COMMENT "Drawing the icon"
     VERBATIM)
 add_custom_target(quorvane_icon DEPENDS ${QUORVANE_ICON_FILE})

@@ -13,6 +13,11 @@ bool Same(const PixelRect& a, const PixelRect& b) {
 int Width(const PixelRect& r) { return r.right - r.left; }
 int Height(const PixelRect& r) { return r.bottom - r.top; }
 
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+    return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top, a.right > b.right ? a.right : b.right,
+            a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
 PixelRect Moved(const PixelRect& r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
 // The planet rests right of centre on one monitor, left on the next; the
@@ -25,6 +30,13 @@ SceneSetup MonitorScene(int width, int height, int index, std::uint32_t seed) {
 }
 
 } // namespace
+
+bool SameViews(const SaverLayout& a, const SaverLayout& b) {
+    if (a.viewCount != b.viewCount || a.sceneCount != b.sceneCount || !Same(a.unlisted, b.unlisted)) return false;
+    for (int i = 0; i < a.viewCount; ++i)
+        if (!Same(a.views[i].area, b.views[i].area) || a.views[i].scene != b.views[i].scene) return false;
+    return true;
+}
 
 MonitorsChoice MonitorsChoiceFrom(int settingValue) {
     return static_cast<MonitorsChoice>(ClampSetting(SettingMonitors, settingValue));
@@ -48,12 +60,12 @@ SaverLayout LayOutMonitors(const MonitorSet& set, MonitorsChoice choice, std::ui
 
     PixelRect& window = layout.window;
     window = monitors[0];
-    for (int i = 1; i < count; ++i) {
-        const PixelRect& m = monitors[i];
-        if (m.left < window.left) window.left = m.left;
-        if (m.top < window.top) window.top = m.top;
-        if (m.right > window.right) window.right = m.right;
-        if (m.bottom > window.bottom) window.bottom = m.bottom;
+    for (int i = 1; i < count; ++i) window = Union(window, monitors[i]);
+    // Monitors past those the set lists get no scene, but the window covers
+    // them too, and they are kept black: nothing else would hide the desktop there.
+    if (!Empty(set.beyond)) {
+        window = Union(window, set.beyond);
+        layout.unlisted = Moved(set.beyond, -window.left, -window.top);
     }
 
     if (choice == MonitorsAcross) {

@@ -18,7 +18,8 @@ constexpr int MaxMonitors = 16;
 struct MonitorSet {
     int count;
     PixelRect monitors[MaxMonitors];
-    int primary; // index of the main monitor
+    int primary;      // index of the main monitor
+    PixelRect beyond; // the bounding box of those past the first MaxMonitors; empty when none
 };
 
 // One monitor's part of the window and what it shows there.
@@ -29,7 +30,8 @@ struct MonitorView {
 };
 
 struct SaverLayout {
-    PixelRect window; // in desktop pixels: the bounding box of every monitor
+    PixelRect window;    // in desktop pixels: the bounding box of every monitor
+    PixelRect unlisted;  // in the window's pixels: around the monitors past MaxMonitors, kept black
     int viewCount;
     MonitorView views[MaxMonitors];
     int sceneCount;
@@ -40,6 +42,9 @@ struct SaverLayout {
 // left the layout is empty. seed varies the whole show from run to run, the
 // index of a monitor varies its scene from its neighbours'.
 SaverLayout LayOutMonitors(const MonitorSet& set, MonitorsChoice choice, std::uint32_t seed);
+
+// Whether two layouts show the same scenes in the same places.
+bool SameViews(const SaverLayout& a, const SaverLayout& b);
 
 // The monitors of the Monitors setting's value (clamped into range).
 MonitorsChoice MonitorsChoiceFrom(int settingValue);

@@ -1,6 +1,9 @@
 #include "screensaver/saver_window.h"
 
 #include "screensaver/change_region.h"
+#include "screensaver/display_watch.h"
+#include "screensaver/frame_interval.h"
+#include "screensaver/frame_schedule.h"
 #include "screensaver/monitor_layout.h"
 #include "screensaver/render/scene_canvas.h"
 #include "screensaver/scene.h"
@@ -15,7 +18,7 @@ namespace {
 
 const char SaverClassName[] = "QuorvaneSaverWindow";
 constexpr UINT_PTR FrameTimer = 1;
-constexpr UINT FrameIntervalMs = 30; // about 30 frames a second: smooth, and little CPU
+constexpr UINT_PTR PendingTimer = 2; // a wake or lost activation to check while no frames are drawn
 constexpr int MaxRowRegions = 1024;  // rows of tiles; a taller monitor is shown whole each frame
 // A display change moves the pointer before it is announced: Wine was seen to
 // move it about 100 ms before. A move that wakes ends the show this much later,
@@ -49,6 +52,8 @@ struct RunningSaver {
     DWORD wakeTick;
     bool deactivationPending; // lost the activation to no window at deactivationTick
     DWORD deactivationTick;
+    FrameSchedule schedule;
+    DisplayWatch displayWatch;
 };
 
 bool FullScreen(const RunningSaver& saver) { return saver.previewParent == nullptr; }
@@ -114,23 +119,14 @@ void DrawScreens(RunningSaver& saver) {
     }
 }
 
-bool SameViews(const SaverLayout& a, const SaverLayout& b) {
-    if (a.viewCount != b.viewCount || a.sceneCount != b.sceneCount) return false;
-    for (int i = 0; i < a.viewCount; ++i) {
-        const PixelRect &p = a.views[i].area, &q = b.views[i].area;
-        if (p.left != q.left || p.top != q.top || p.right != q.right || p.bottom != q.bottom ||
-            a.views[i].scene != b.views[i].scene)
-            return false;
-    }
-    return true;
-}
-
-// New monitors restart the scenes, laid out for them.
+// New monitors restart the scenes, laid out for them. Without memory for
+// the scenes every monitor is kept black.
 void BuildScreens(RunningSaver& saver, const SaverLayout& layout) {
     DestroyScreens(saver);
     saver.layout = layout;
+    for (int i = 0; i < layout.viewCount; ++i) saver.screens[i].view = layout.views[i];
     saver.scenes = static_cast<Scene*>(Allocate(sizeof(Scene) * (layout.sceneCount > 0 ? layout.sceneCount : 1)));
-    if (saver.scenes == nullptr) return; // every monitor black
+    if (saver.scenes == nullptr) return;
     for (int i = 0; i < layout.sceneCount; ++i) InitScene(saver.scenes[i], layout.scenes[i], saver.settings);
     std::size_t mostChanges = 0;
     for (int i = 0; i < layout.viewCount; ++i) {
@@ -140,10 +136,8 @@ void BuildScreens(RunningSaver& saver, const SaverLayout& layout) {
     }
     saver.changesBytes = static_cast<DWORD>(sizeof(RGNDATAHEADER) + mostChanges * sizeof(RECT));
     saver.changes = static_cast<RGNDATA*>(Allocate(saver.changesBytes));
-    for (int i = 0; i < layout.viewCount; ++i) {
-        saver.screens[i].view = layout.views[i];
+    for (int i = 0; i < layout.viewCount; ++i)
         if (layout.views[i].scene >= 0 && saver.changes != nullptr) CreateScreen(saver.screens[i]);
-    }
     DrawScreens(saver);
 }
 
@@ -151,10 +145,22 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM d
     MonitorSet& set = *reinterpret_cast<MonitorSet*>(data);
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (set.count >= MaxMonitors || !GetMonitorInfoA(monitor, &info)) return TRUE;
-    if (info.dwFlags & MONITORINFOF_PRIMARY) set.primary = set.count;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
     const RECT& r = info.rcMonitor;
-    set.monitors[set.count++] = PixelRect{r.left, r.top, r.right, r.bottom};
+    if (set.count < MaxMonitors) {
+        if (info.dwFlags & MONITORINFOF_PRIMARY) set.primary = set.count;
+        set.monitors[set.count++] = PixelRect{r.left, r.top, r.right, r.bottom};
+        return TRUE;
+    }
+    PixelRect& beyond = set.beyond;
+    if (beyond.right <= beyond.left || beyond.bottom <= beyond.top) {
+        beyond = PixelRect{r.left, r.top, r.right, r.bottom};
+        return TRUE;
+    }
+    if (r.left < beyond.left) beyond.left = r.left;
+    if (r.top < beyond.top) beyond.top = r.top;
+    if (r.right > beyond.right) beyond.right = r.right;
+    if (r.bottom > beyond.bottom) beyond.bottom = r.bottom;
     return TRUE;
 }
 
@@ -180,9 +186,13 @@ SaverLayout WantedLayout(const RunningSaver& saver, HWND window) {
     return LayOutMonitors(preview, MonitorsEach, saver.seed);
 }
 
-// Lays the scenes out again when the monitors changed, and covers them all;
-// true when they had changed.
-bool FollowMonitors(RunningSaver& saver, HWND window) {
+bool MonitorsChanged(const RunningSaver& saver, HWND window) {
+    return !SameViews(WantedLayout(saver, window), saver.layout);
+}
+
+// Covers every monitor, laid out again when they changed; scenes that found
+// no memory before are tried again.
+void FollowMonitors(RunningSaver& saver, HWND window) {
     const SaverLayout layout = WantedLayout(saver, window);
     if (FullScreen(saver)) {
         const PixelRect& w = layout.window;
@@ -191,14 +201,16 @@ bool FollowMonitors(RunningSaver& saver, HWND window) {
         if (now.left != w.left || now.top != w.top || now.right != w.right || now.bottom != w.bottom)
             SetWindowPos(window, HWND_TOPMOST, w.left, w.top, w.right - w.left, w.bottom - w.top, SWP_NOACTIVATE);
     }
-    if (SameViews(layout, saver.layout) && saver.scenes != nullptr) return false;
-    // The window moved under the pointer, or the pointer's monitor went: where
-    // it is now is no movement of the user's.
-    saver.wake = FreshWakeDetector();
-    saver.wakePending = false;
+    const bool changed = !SameViews(layout, saver.layout);
+    if (!changed && saver.scenes != nullptr) return;
+    if (changed) {
+        // The window moved under the pointer, or the pointer's monitor went:
+        // where it is now is no movement of the user's.
+        saver.wake = FreshWakeDetector();
+        saver.wakePending = false;
+    }
     BuildScreens(saver, layout);
     InvalidateRect(window, nullptr, FALSE);
-    return true;
 }
 
 void PresentScreen(HDC dc, const MonitorScreen& screen) {
@@ -225,10 +237,7 @@ HRGN RowRegion(RunningSaver& saver, const MonitorScreen& screen, int first, int&
     return ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof region.rdh + merged * sizeof(RECT)), &region);
 }
 
-// The changes as one region. Wine adds a region's rectangles one at a time,
-// copying all it has so far each time: thousands of stars' rectangles took
-// half the saver's time at 4K. Built a row at a time and merged in pairs,
-// the work stays near linear.
+// The changes as one region, rows combined in pairs (change_region.h says why).
 HRGN ChangesRegion(RunningSaver& saver, const MonitorScreen& screen) {
     const SceneCanvas& canvas = screen.canvas;
     HRGN* rows = saver.rowRegions;
@@ -293,6 +302,18 @@ void Paint(RunningSaver& saver, HWND window) {
         FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     if (saver.layout.viewCount == 0) FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const PixelRect& unlisted = saver.layout.unlisted;
+    if (unlisted.right > unlisted.left && unlisted.bottom > unlisted.top) {
+        // Around them may lie listed monitors, whose pictures stay.
+        SaveDC(dc);
+        for (int i = 0; i < saver.layout.viewCount; ++i) {
+            const PixelRect& area = saver.screens[i].view.area;
+            ExcludeClipRect(dc, area.left, area.top, area.right, area.bottom);
+        }
+        const RECT black = {unlisted.left, unlisted.top, unlisted.right, unlisted.bottom};
+        FillRect(dc, &black, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        RestoreDC(dc, -1);
+    }
     EndPaint(window, &paint);
 }
 
@@ -309,6 +330,44 @@ bool FollowPreviewParent(const RunningSaver& saver, HWND window) {
     return true;
 }
 
+// A pointer move or a lost activation that happened WakeDelayMs ago ends the
+// show unless the monitors changed meanwhile; false when it ended.
+bool EndIfUserCame(RunningSaver& saver, HWND window) {
+    if (saver.wakePending && GetTickCount() - saver.wakeTick >= WakeDelayMs) {
+        if (!MonitorsChanged(saver, window)) {
+            DestroyWindow(window);
+            return false;
+        }
+        FollowMonitors(saver, window);
+    }
+    if (saver.deactivationPending && GetTickCount() - saver.deactivationTick >= WakeDelayMs) {
+        saver.deactivationPending = false;
+        // A display change gives the activation back; a secure desktop does not.
+        FollowMonitors(saver, window);
+        if (GetForegroundWindow() != window) {
+            DestroyWindow(window);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Without the frame timer, the frame that would have looked is a timer of its own.
+void CheckLaterWithoutFrames(const RunningSaver& saver, HWND window) {
+    if (!FramesWanted(saver.schedule)) SetTimer(window, PendingTimer, WakeDelayMs + FrameIntervalMs, nullptr);
+}
+
+// No frames while the display is off or the session disconnected; when it is
+// seen again, the scene at once, then on as before.
+void FollowSchedule(RunningSaver& saver, HWND window, FrameAction action) {
+    if (action == FrameAction::Stop) KillTimer(window, FrameTimer);
+    if (action != FrameAction::Resume) return;
+    saver.lastTick = GetTickCount() - FrameIntervalMs; // the clock stood still meanwhile
+    NextFrame(saver, window);
+    InvalidateRect(window, nullptr, FALSE);
+    SetTimer(window, FrameTimer, FrameIntervalMs, nullptr);
+}
+
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LPARAM longParam) {
     if (message == WM_NCCREATE) {
         const CREATESTRUCTA& create = *reinterpret_cast<const CREATESTRUCTA*>(longParam);
@@ -322,6 +381,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         FollowMonitors(saver, window);
         saver.lastTick = GetTickCount();
         SetTimer(window, FrameTimer, FrameIntervalMs, nullptr);
+        if (FullScreen(saver)) saver.displayWatch = WatchDisplay(window);
         return 0;
     case WM_SIZE:
         if (!FullScreen(saver)) FollowMonitors(saver, window);
@@ -334,23 +394,24 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         if (GetForegroundWindow() == nullptr) SetForegroundWindow(window); // keys must still reach it
         return 0;
     case WM_TIMER:
-        if (wordParam != FrameTimer) return 0;
-        if (saver.wakePending && GetTickCount() - saver.wakeTick >= WakeDelayMs && !FollowMonitors(saver, window)) {
-            DestroyWindow(window);
+        if (wordParam == PendingTimer) {
+            KillTimer(window, PendingTimer);
+            EndIfUserCame(saver, window);
             return 0;
         }
-        if (saver.deactivationPending && GetTickCount() - saver.deactivationTick >= WakeDelayMs) {
-            saver.deactivationPending = false;
-            // A display change gives the activation back; a secure desktop does not.
-            FollowMonitors(saver, window);
-            if (GetForegroundWindow() != window) {
-                DestroyWindow(window);
-                return 0;
-            }
-        }
+        if (wordParam != FrameTimer || !EndIfUserCame(saver, window)) return 0;
         if (FullScreen(saver) || FollowPreviewParent(saver, window)) NextFrame(saver, window);
         return 0;
+    case WM_POWERBROADCAST: {
+        unsigned long state;
+        if (DisplayStateOf(wordParam, longParam, state)) FollowSchedule(saver, window, NoteDisplayState(saver.schedule, state));
+        return TRUE;
+    }
+    case WM_WTSSESSION_CHANGE:
+        FollowSchedule(saver, window, NoteSessionChange(saver.schedule, static_cast<unsigned long>(wordParam)));
+        return 0;
     case WM_PAINT: Paint(saver, window); return 0;
+
     case WM_ERASEBKGND: return 1; // every monitor is painted from its back buffer, or black
     case WM_SETCURSOR:
         if (!FullScreen(saver)) break;
@@ -361,6 +422,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
             MouseMoveWakes(saver.wake, static_cast<short>(LOWORD(longParam)), static_cast<short>(HIWORD(longParam)))) {
             saver.wakePending = true;
             saver.wakeTick = GetTickCount();
+            CheckLaterWithoutFrames(saver, window);
         }
         return 0;
     case WM_KEYDOWN:
@@ -381,6 +443,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         } else if (!saver.deactivationPending) {
             saver.deactivationPending = true;
             saver.deactivationTick = GetTickCount();
+            CheckLaterWithoutFrames(saver, window);
         }
         return 0;
     case WM_SYSCOMMAND:
@@ -388,7 +451,9 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         if (FullScreen(saver) && (wordParam & 0xFFF0) == SC_SCREENSAVE) return 0;
         break;
     case WM_DESTROY:
+        StopWatchingDisplay(window, saver.displayWatch);
         KillTimer(window, FrameTimer);
+        KillTimer(window, PendingTimer);
         DestroyScreens(saver);
         PostQuitMessage(0);
         return 0;
@@ -427,6 +492,7 @@ int RunSaver(HINSTANCE instance, const SaverSettings& settings, HWND previewPare
     RunningSaver saver = {};
     saver.settings = settings;
     saver.previewParent = previewParent;
+    saver.schedule.preview = previewParent != nullptr;
     saver.seed = GetTickCount();
     saver.wake = FreshWakeDetector();
     if (!FullScreen(saver) && !IsWindow(previewParent)) return 1;

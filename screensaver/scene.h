@@ -75,7 +75,8 @@ constexpr double SceneClockPeriod = 100000.0; // seconds
 constexpr float PlanetRadiusShare = 0.15f; // of the stage's smaller side
 
 // The planet system's proportions, in planet radii: what the painter draws
-// and what placing it must keep on its monitor.
+// and what placing it must keep on its monitor. tools/make-icon.py reads the
+// rings' three from here: keep them as written.
 constexpr float RingRatio = 0.30f;                    // how flat the rings look: the sine of the view's elevation
 constexpr float RingInner = 1.32f, RingOuter = 2.30f;
 constexpr float PlanetHalo = 1.12f;                   // the glow of the atmosphere

@@ -12,6 +12,8 @@ for displays of 16 colours and for the installer's window class.
                                    at its size and enlarged, to look at
 """
 import math
+import os
+import re
 import struct
 import sys
 import zlib
@@ -23,15 +25,31 @@ SKY_TOP, SKY_BOTTOM = (8, 12, 38), (34, 26, 84)
 TILE_RIM = (96, 110, 178)
 AURORA = (40, 224, 168)
 HILLS = (6, 6, 18)
-BAND_DARK, BAND_BRIGHT = (192, 126, 48), (255, 228, 128)
-RING_INNER, RING_OUTER = (150, 140, 132), (236, 210, 160)
 MOON = (206, 212, 228)
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "screensaver")
+
+
+def read_source(path, pattern, names):
+    """The values the screen saver's own source gives these names: the icon draws its planet."""
+    with open(os.path.join(SOURCE, path)) as text:
+        found = dict(re.findall(pattern, text.read()))
+    missing = [name for name in names if name not in found]
+    if missing:
+        sys.exit(f"make-icon: {', '.join(missing)} not found in screensaver/{path}")
+    return [found[name] for name in names]
+
+
+BAND_DARK, BAND_BRIGHT, RING_INNER, RING_OUTER = (
+    tuple(int(c) for c in value.split(", "))
+    for value in read_source("render/planet_palette.h", r"constexpr Color (\w+) = \{(\d+, \d+, \d+)\};",
+                             ["BandDark", "BandBright", "RingInnerColor", "RingOuterColor"]))
+RING_RATIO, RING_FROM, RING_TO = (
+    float(value) for value in read_source("scene.h", r"\b(Ring\w+) = ([0-9.]+)f", ["RingRatio", "RingInner", "RingOuter"]))
 
 # The planet in unit coordinates (the icon spans 0..1, y downwards).
-CENTER_X, CENTER_Y, RADIUS = 0.5, 0.5, 0.205
+# The planet as large as the rings' outer edge (RING_TO radii) leaves it.
+CENTER_X, CENTER_Y, RADIUS = 0.5, 0.5, 0.451 / RING_TO
 TILT = math.radians(-18)  # the rings rise to the right, as in the screen saver
-RING_RATIO = 0.34  # the rings' minor axis over their major axis
-RING_FROM, RING_TO = 1.3, 2.2  # in planet radii
 LIGHT = (-0.55, -0.6, 0.58)
 COS_TILT, SIN_TILT = math.cos(TILT), math.sin(TILT)
 # The light in the planet's tilted frame, of unit length.

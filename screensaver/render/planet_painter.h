@@ -5,18 +5,19 @@
 // The planet drifts by a fraction of a pixel a frame, so it is painted into a
 // layer that is reused until it has moved enough to matter; each frame then
 // only blends the layer over the sky. The moon moves faster and is painted
-// every frame.
+// every frame. The look is planet_look.cpp's, the layer planet_layer.cpp's.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "screensaver/render/reference_renderer.h"
-#include "screensaver/render/sky_and_ground.h"
+#include "screensaver/render/pixel_types.h"
+#include "screensaver/scene.h"
 
 struct PlanetLayer {
     std::uint32_t* pixels;        // premultiplied colour in the low 24 bits, coverage 0..255 in the top byte
-    std::size_t capacity;         // how many pixels the memory holds; 0 paints straight into the frame
+    std::size_t capacity;         // how many words the memory holds; 0 paints straight into the frame
+    RowSpan* columns;             // after the pixels: per row, the columns anything was painted in
     int left, top, width, height; // the painted rectangle, in frame pixels
     int frameWidth, frameHeight;  // the frame it was painted for
     bool painted;
@@ -25,7 +26,8 @@ struct PlanetLayer {
     float tiltCosine, tiltSine; // of paintedFor.tilt
 };
 
-// The pixels a layer needs for any planet of a frame this size.
+// The words a layer needs for any planet of a frame this size: its pixels
+// and its rows' columns.
 std::size_t PlanetLayerCapacity(int frameWidth, int frameHeight);
 
 // A layer over memory the caller owns (pixels may be null: no caching).

@@ -1,5 +1,6 @@
-# cmake -P screensaver/render/print-sources.cmake: the renderer's sources, one a line, from the screen saver's folder.
+# cmake -P screensaver/render/print-sources.cmake: the renderer's sources and
+# its reference, one a line, from the screen saver's folder.
 include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
-foreach(source ${SCREENSAVER_RENDER_SOURCES})
+foreach(source ${SCREENSAVER_RENDER_SOURCES} ${SCREENSAVER_REFERENCE_SOURCES})
     message(NOTICE "${source}")
 endforeach()

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "screensaver/render/pixel_rows.h"
+#include "screensaver/render/sky_and_ground.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr double MaxPlanetLead = 4.0; // seconds of the scene's clock
 std::size_t Aligned(std::size_t bytes) { return (bytes + 15) & ~static_cast<std::size_t>(15); }
 
 int TilesFor(int pixels) { return (pixels + CanvasTile - 1) / CanvasTile; }
-// Rows of the tile map are whole words, read eight tiles at a time.
+// Rows of the tile map are whole words of tiles (see CollectChanges).
 int TileStride(int width) { return (TilesFor(width) + 7) & ~7; }
 
 void Mark(SceneCanvas& canvas, PixelRect area, std::uint8_t flag) {
@@ -107,8 +108,10 @@ void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
     canvas.nextAuroraBand = (band + 1) % canvas.auroraBands;
     // Bands start and end on tile edges, so that tile columns are never shared.
     const int tiles = canvas.tilesAcross;
-    const int left = static_cast<int>(static_cast<long long>(tiles) * band / canvas.auroraBands) * CanvasTile;
-    int right = static_cast<int>(static_cast<long long>(tiles) * (band + 1) / canvas.auroraBands) * CanvasTile;
+    // In int: at most MaxAuroraBands times the tiles across, and the 32-bit
+    // build would call a library division for a wider one every frame.
+    const int left = tiles * band / canvas.auroraBands * CanvasTile;
+    int right = tiles * (band + 1) / canvas.auroraBands * CanvasTile;
     if (right > backdrop.width) right = backdrop.width;
     RowSpan* reach = canvas.auroraReach;
     RowSpan* marks = canvas.auroraMarks + left / CanvasTile;
@@ -158,32 +161,34 @@ void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
     Mark(canvas, PixelRect{0, 0, backdrop.width, backdrop.height}, TileChanged);
 }
 
-std::uint64_t LoadTiles(const std::uint8_t* tiles) {
-    std::uint64_t word;
+std::uint32_t LoadTiles(const std::uint8_t* tiles) {
+    std::uint32_t word;
     std::memcpy(&word, tiles, sizeof word);
     return word;
 }
 
 // Every tile something was drawn on last frame or is drawn on now must be
 // restored; runs of such tiles along a row become the frame's changes. The
-// map is read eight tiles at a time, most of it being clear, and left ready
-// for the next frame: what is drawn now was drawn before.
+// map is read four tiles at a time, most of it being clear, and left ready
+// for the next frame: what is drawn now was drawn before. Words of 32 bits:
+// the 32-bit build would do 64-bit ones in pairs.
 void CollectChanges(SceneCanvas& canvas) {
-    constexpr std::uint64_t Tiles = 0x0101010101010101u;
-    constexpr std::uint64_t Before = Tiles * TileDrawnBefore, Now = Tiles * TileDrawnNow;
+    constexpr std::uint32_t Tiles = 0x01010101u;
+    constexpr std::uint32_t Before = Tiles * TileDrawnBefore, Now = Tiles * TileDrawnNow;
+    constexpr int PerWord = sizeof(std::uint32_t);
     canvas.changeCount = 0;
     const int width = canvas.frame.width, height = canvas.frame.height;
     for (int ty = 0; ty < canvas.tilesDown; ++ty) {
         std::uint8_t* row = canvas.tiles + ty * canvas.tileStride;
         const int top = ty * CanvasTile, bottom = top + CanvasTile < height ? top + CanvasTile : height;
         int start = -1;
-        for (int tx = 0; tx < canvas.tileStride; tx += 8) {
-            std::uint64_t word = LoadTiles(row + tx);
+        for (int tx = 0; tx < canvas.tileStride; tx += PerWord) {
+            std::uint32_t word = LoadTiles(row + tx);
             if (word == 0 && start < 0) continue; // clear, and clear it stays
-            const std::uint64_t next = (word & Now) >> 1;
+            const std::uint32_t next = (word & Now) >> 1;
             std::memcpy(row + tx, &next, sizeof next);
             word |= (word & Before) << 2 | (word & Now) << 1;
-            for (int i = 0; i < 8; ++i) {
+            for (int i = 0; i < PerWord; ++i) {
                 const bool changed = (word >> (8 * i) & TileChanged) != 0; // the map is little-endian bytes
                 if (changed && start < 0) start = tx + i;
                 if (!changed && start >= 0) {

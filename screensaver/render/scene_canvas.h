@@ -14,9 +14,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "screensaver/render/pixel_types.h"
 #include "screensaver/render/planet_painter.h"
-#include "screensaver/render/reference_renderer.h"
-#include "screensaver/render/sky_and_ground.h"
+#include "screensaver/scene.h"
 
 constexpr int CanvasTile = 4; // pixels a side
 

@@ -170,27 +170,67 @@ void LightColumn(const PixelFrame& frame, int x, const CurtainColumn& column, co
 }
 
 #ifdef __SSE2__
-__m128i Select(__m128i mask, __m128i yes, __m128i no) {
-    return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+// The rows of a column that get light, as LightColumn finds them, without
+// painting: the first and the last whose light does not scale down to
+// nothing, that is whose brightest channel times the weight reaches 256.
+RowSpan LitRows(const CurtainColumn& column, const std::uint8_t* brightest, int step) {
+    if (column.weight == 0) return RowSpan{0, 0};
+    const auto lit = [&](int y, bool& past) {
+        const int k = (column.position + (y - column.y0) * step) >> 16;
+        past = k >= ProfileSteps;
+        return !past && brightest[k < 0 ? 0 : k] * column.weight >= 256u;
+    };
+    bool past = false;
+    int top = column.y0;
+    for (; top <= column.y1 && !lit(top, past) && !past; ++top) {}
+    if (top > column.y1 || past) return RowSpan{0, 0};
+    int bottom = column.y1;
+    while (!lit(bottom, past)) --bottom;
+    return RowSpan{top, bottom + 1};
 }
 
-// Four neighbouring columns at once, a row of them at a time: the very pixels
-// LightColumn gives (ScalePixel and AddPixel are per-channel multiplies and
-// saturating adds), at a fraction of the work; reach holds the four columns'.
+// One row of four neighbouring columns: the light of profile step k in each
+// lane where inside is set, scaled by the lane's weight and added, saturating.
+// ScalePixel and AddPixel are per-channel multiplies and saturating adds, so
+// these are the very pixels LightColumn gives.
+inline void LightFourPixels(std::uint32_t* pixels, __m128i k, __m128i inside, const std::uint32_t* profile,
+                            __m128i lowWeights, __m128i highWeights) {
+    alignas(16) std::int32_t index[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), k);
+    const __m128i light = _mm_and_si128(
+        _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
+                       static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]])),
+        inside);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(light, zero), lowWeights), 8);
+    const __m128i high = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(light, zero), highWeights), 8);
+    __m128i* target = reinterpret_cast<__m128i*>(pixels);
+    _mm_storeu_si128(target, _mm_adds_epu8(_mm_loadu_si128(target), _mm_packus_epi16(low, high)));
+}
+
+// Four neighbouring columns at once, a row of them at a time. Where every
+// lane's curtain covers the row, as in most rows, no lane needs a test: the
+// profile's extra last step is dark, and a lane without light has weight 0.
+// Few values stay live in that loop, so that the 32-bit build keeps them all
+// in its eight vector registers.
 void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* columns, const std::uint32_t* profile,
-                      int step, RowSpan* reach) {
-    int first = frame.height, last = -1;
-    for (int lane = 0; lane < 4; ++lane)
-        if (columns[lane].weight != 0) {
-            if (columns[lane].y0 < first) first = columns[lane].y0;
-            if (columns[lane].y1 > last) last = columns[lane].y1;
-        }
+                      const std::uint8_t* brightest, int step, RowSpan* reach) {
+    int first = frame.height, last = -1, allFrom = 0, allTo = frame.height;
+    for (int lane = 0; lane < 4; ++lane) {
+        const CurtainColumn& c = columns[lane];
+        if (reach != nullptr) Widen(reach[lane], LitRows(c, brightest, step));
+        if (c.weight == 0) continue;
+        if (c.y0 < first) first = c.y0;
+        if (c.y1 > last) last = c.y1;
+        if (c.y0 > allFrom) allFrom = c.y0;
+        if (c.y1 < allTo) allTo = c.y1;
+    }
     if (last < first) return;
     const auto lanes = [&](auto field) {
         return _mm_setr_epi32(field(columns[0]), field(columns[1]), field(columns[2]), field(columns[3]));
     };
     // Lanes without light step nowhere and are never in range.
-    __m128i position = lanes([&](const CurtainColumn& c) { return c.weight ? c.position - (c.y0 - first) * step : 0; });
+    const __m128i start = lanes([&](const CurtainColumn& c) { return c.weight ? c.position - (c.y0 - first) * step : 0; });
     const __m128i steps = lanes([&](const CurtainColumn& c) { return c.weight ? step : 0; });
     const __m128i fromRow = lanes([](const CurtainColumn& c) { return c.weight ? c.y0 : 1 << 30; });
     const __m128i toRow = lanes([](const CurtainColumn& c) { return c.weight ? c.y1 : -1; });
@@ -200,35 +240,27 @@ void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* colum
     const __m128i highWeights = _mm_setr_epi16(columns[2].weight, columns[2].weight, columns[2].weight,
                                                columns[2].weight, columns[3].weight, columns[3].weight,
                                                columns[3].weight, columns[3].weight);
-    const __m128i zero = _mm_setzero_si128(), steps256 = _mm_set1_epi32(ProfileSteps), none = _mm_set1_epi32(-1);
-    __m128i litTop = none, litBottom = none;
-    std::uint32_t* pixels = frame.pixels + first * frame.width + x;
-    for (int y = first; y <= last; ++y, pixels += frame.width, position = _mm_add_epi32(position, steps)) {
+    const __m128i dark = _mm_set1_epi32(ProfileSteps);
+    // A lane's rows outside its curtain, and steps past the profile's end, get nothing.
+    const auto edgeRow = [&](int y, __m128i position) {
         const __m128i row = _mm_set1_epi32(y);
         __m128i k = _mm_srai_epi32(position, 16);
         const __m128i inside = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi32(fromRow, row), _mm_cmpgt_epi32(row, toRow)),
-                                                _mm_cmplt_epi32(k, steps256));
+                                                _mm_cmplt_epi32(k, dark));
         k = _mm_and_si128(_mm_andnot_si128(_mm_srai_epi32(k, 31), k), inside); // below 0 reads step 0
-        alignas(16) std::int32_t index[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(index), k);
-        __m128i light = _mm_and_si128(
-            _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
-                           static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]])),
-            inside);
-        const __m128i low = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(light, zero), lowWeights), 8);
-        const __m128i high = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(light, zero), highWeights), 8);
-        light = _mm_packus_epi16(low, high);
-        const __m128i lit = _mm_xor_si128(_mm_cmpeq_epi32(light, zero), none);
-        __m128i* target = reinterpret_cast<__m128i*>(pixels);
-        _mm_storeu_si128(target, _mm_adds_epu8(_mm_loadu_si128(target), light));
-        litTop = Select(_mm_and_si128(lit, _mm_cmpeq_epi32(litTop, none)), row, litTop);
-        litBottom = Select(lit, _mm_add_epi32(row, _mm_set1_epi32(1)), litBottom);
-    }
-    alignas(16) std::int32_t tops[4], bottoms[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(tops), litTop);
-    _mm_store_si128(reinterpret_cast<__m128i*>(bottoms), litBottom);
-    for (int lane = 0; lane < 4; ++lane)
-        if (reach != nullptr && tops[lane] >= 0) Widen(reach[lane], RowSpan{tops[lane], bottoms[lane]});
+        LightFourPixels(frame.pixels + y * frame.width + x, k, inside, profile, lowWeights, highWeights);
+    };
+    __m128i position = start;
+    int y = first;
+    for (; y <= last && y < allFrom; ++y, position = _mm_add_epi32(position, steps)) edgeRow(y, position);
+    const __m128i all = _mm_set1_epi32(-1);
+    std::uint32_t* pixels = frame.pixels + y * frame.width + x;
+    // Inside every lane's curtain the steps are never below 0; a step past the
+    // end reads the dark one (min on the low halves: the steps are small).
+    for (; y <= allTo; ++y, pixels += frame.width, position = _mm_add_epi32(position, steps))
+        LightFourPixels(pixels, _mm_min_epi16(_mm_srai_epi32(position, 16), dark), all, profile, lowWeights,
+                        highWeights);
+    for (; y <= last; ++y, position = _mm_add_epi32(position, steps)) edgeRow(y, position);
 }
 #endif
 
@@ -249,8 +281,17 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
         const float curtain = ribbon.height * h, below = BelowEdge * h;
         const float span = curtain + below;
         if (span < 1.0f) continue;
-        std::uint32_t profile[ProfileSteps];
+        std::uint32_t profile[ProfileSteps + 1];
         FillProfile(ribbon, curtain / span, profile);
+        profile[ProfileSteps] = 0; // past the end: dark
+#ifdef __SSE2__
+        std::uint8_t brightest[ProfileSteps];
+        for (int k = 0; k < ProfileSteps; ++k) {
+            const std::uint32_t p = profile[k];
+            const std::uint32_t r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+            brightest[k] = static_cast<std::uint8_t>(r > g ? (r > b ? r : b) : (g > b ? g : b));
+        }
+#endif
         const int step = static_cast<int>(static_cast<float>(ProfileSteps << 16) / span);
         int x = left;
 #ifdef __SSE2__
@@ -259,7 +300,7 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
                                               SetUpColumn(ribbon, frame, sceneWidth, x + 1, t, step),
                                               SetUpColumn(ribbon, frame, sceneWidth, x + 2, t, step),
                                               SetUpColumn(ribbon, frame, sceneWidth, x + 3, t, step)};
-            LightFourColumns(frame, x, columns, profile, step, reachOf(x));
+            LightFourColumns(frame, x, columns, profile, brightest, step, reachOf(x));
         }
 #endif
         for (; x < right; ++x)

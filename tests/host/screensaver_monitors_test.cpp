@@ -217,6 +217,27 @@ std::string CaseName(const ::testing::TestParamInfo<std::tuple<LayoutCase, int>>
 INSTANTIATE_TEST_SUITE_P(Layouts, ScreensaverMonitors,
                          ::testing::Combine(::testing::ValuesIn(layouts), ::testing::Values(0, 1, 2)), CaseName);
 
+// Past the monitors the set can list, one more is still inside the window and
+// kept black, and the listed ones keep their views; the same set twice is
+// the same layout, one more monitor a new one.
+TEST(ScreensaverMonitorsMany, AMonitorPastTheListIsCoveredAndKeptBlack) {
+    MonitorSet set = {};
+    for (int i = 0; i < MaxMonitors; ++i) set.monitors[set.count++] = PixelRect{i * 100, 0, i * 100 + 100, 80};
+    const SaverLayout listed = LayOutMonitors(set, MonitorsEach, 3);
+    EXPECT_EQ(listed.unlisted.right, 0);
+    set.beyond = PixelRect{0, 80, 300, 160};
+    const SaverLayout layout = LayOutMonitors(set, MonitorsEach, 3);
+    EXPECT_EQ(layout.viewCount, MaxMonitors);
+    EXPECT_TRUE(layout.window.left == 0 && layout.window.top == 0 && layout.window.right == 1600 &&
+                layout.window.bottom == 160);
+    EXPECT_TRUE(layout.unlisted.left == 0 && layout.unlisted.top == 80 && layout.unlisted.right == 300 &&
+                layout.unlisted.bottom == 160);
+    EXPECT_TRUE(SameViews(layout, LayOutMonitors(set, MonitorsEach, 3)));
+    EXPECT_FALSE(SameViews(layout, listed));
+    set.count = 2;
+    EXPECT_FALSE(SameViews(layout, LayOutMonitors(set, MonitorsEach, 3)));
+}
+
 // Two monitors of one size do not show twins: the planets rest apart and
 // the skies differ.
 TEST(ScreensaverMonitorsEach, NeighboursAreNoTwins) {

@@ -15,9 +15,11 @@
 #include <set>
 #include <vector>
 
+#include "screensaver/render/pixel_rows.h"
 #include "screensaver/render/planet_painter.h"
 #include "screensaver/render/reference_renderer.h"
 #include "screensaver/render/scene_canvas.h"
+#include "screensaver/render/sky_and_ground.h"
 
 namespace {
 
@@ -320,8 +322,40 @@ TEST_P(ScreensaverCanvasRun, StaysCloseToTheReferenceFrameByFrame) {
 INSTANTIATE_TEST_SUITE_P(Screens, ScreensaverCanvasRun,
                          ::testing::Values(RunCase{1920, 1080, 300}, RunCase{2560, 1440, 90}));
 
+// An odd width leaves every four-pixel loop a tail of plain ones.
 INSTANTIATE_TEST_SUITE_P(Sizes, ScreensaverFrame,
-                         ::testing::Values(SizeCase{152, 112}, SizeCase{320, 240}, SizeCase{1024, 768}));
+                         ::testing::Values(SizeCase{152, 112}, SizeCase{333, 187}, SizeCase{320, 240},
+                                           SizeCase{1024, 768}));
+
+// The planet layer blended four pixels at a time gives what the plain loop
+// gives: clear, whole, and every partial coverage over dark, bright and
+// saturating frames.
+TEST(ScreensaverPixelRows, FourPixelBlendIsThePlainOne) {
+    const std::uint32_t layers[][4] = {
+        {0, 0, 0, 0},
+        {0xFF123456u, 0xFFFFFFFFu, 0xFF000000u, 0xFF808080u},
+        {0x01010101u, 0x80402010u, 0xFE7F7F7Fu, 0x00000001u},
+        {0xFF112233u, 0x00000000u, 0x7FFFFFFFu, 0xC0C0C0C0u},
+    };
+    const std::uint32_t frames[][4] = {
+        {0, 0, 0, 0}, {0xFFFFFFu, 0xFFFFFFu, 0xFFFFFFu, 0xFFFFFFu}, {0x0204FFu, 0x80FF01u, 0x7F7F7Fu, 0x010203u}};
+    std::uint32_t seed = 7;
+    for (int round = 0; round < 2000; ++round) {
+        std::uint32_t layer[4], frame[4];
+        for (int i = 0; i < 4; ++i) {
+            const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+            layer[i] = round < 12 ? layers[round / 3][i] : next();
+            frame[i] = round < 12 ? frames[round % 3][i] : next() & 0xFFFFFFu;
+        }
+        std::uint32_t vector[4], plain[4];
+        std::copy_n(frame, 4, vector);
+        std::copy_n(frame, 4, plain);
+        CompositeFour(vector, layer);
+        CompositeFourPlain(plain, layer);
+        for (int i = 0; i < 4; ++i)
+            ASSERT_EQ(vector[i], plain[i]) << std::hex << "layer " << layer[i] << " over " << frame[i];
+    }
+}
 
 TEST(ScreensaverPlanetLayer, ReusedWhileThePlanetStandsAndRepaintedWhenItMoves) {
     auto scene = NewScene(640, 480);
