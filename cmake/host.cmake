@@ -46,7 +46,10 @@ file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${test_sources})
 # Its runs compare hundreds of whole frames with the reference's: optimised,
 # still under the sanitizers.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/host/screensaver_renderer_test.cpp PROPERTIES COMPILE_OPTIONS -O2)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/host/screensaver_renderer_test.cpp PROPERTIES COMPILE_OPTIONS -O1
+    SKIP_PRECOMPILE_HEADERS ON)
+# GoogleTest's header, parsed once instead of in every test file.
+target_precompile_headers(host_tests PRIVATE <gtest/gtest.h>)
 target_link_libraries(host_tests PRIVATE installer_logic fake_platform screensaver_logic GTest::gtest_main)
 # The payload tests and scenarios read the compressed file and what it was made from.
 include(cmake/assets.cmake)
