@@ -27,10 +27,7 @@ void ComposePaths(const char* directory, char (&path)[PathSize], char (&aside)[P
 
 BOOL SetAsideInstalledCopies(const InstalledCopies& copies, SetAsideCopies& setAside) {
     setAside = {};
-    // Taken while the copies are there: a file that is gone has no short form.
-    if (copies.inSystem) setAside.systemNames = NamesOf(locations.SystemDir, nullptr);
-    if (copies.inNativeSystem) setAside.nativeNames = NamesOf(locations.NativeSystemDir, locations.SystemDir);
-    if (copies.inWindows) setAside.windowsNames = NamesOf(locations.WindowsDir, nullptr);
+    setAside.names = NamesOfCopies(copies);
     for (const Slot& slot : Slots) {
         if (!(copies.*slot.flag)) continue;
         char path[PathSize], aside[PathSize];
@@ -71,11 +68,5 @@ void DiscardSetAsideCopies(SetAsideCopies& setAside, const char* replacementDire
     setAside.which = {};
     DeletePreferencesOf(discarded);
     const CopyNames replacement = NamesOf(replacementDirectory, nullptr);
-    const CopyNames* gone[3];
-    int goneCount = 0;
-    if (discarded.inSystem) gone[goneCount++] = &setAside.systemNames;
-    if (discarded.inNativeSystem) gone[goneCount++] = &setAside.nativeNames;
-    if (discarded.inWindows) gone[goneCount++] = &setAside.windowsNames;
-    const CopyNames* present[] = {&replacement};
-    if (goneCount > 0) ForgetScreenSaverEntry(gone, goneCount, present, 1);
+    ForgetEntryOfGoneCopies(setAside.names, discarded, InstalledCopies{}, &replacement);
 }

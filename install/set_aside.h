@@ -3,13 +3,12 @@
 // back as they were, and deleted only once the new copy is in place.
 #pragma once
 
-#include "install/screen_saver_setting.h"
 #include "install/uninstall_command.h"
 
 struct SetAsideCopies {
     // The copies now under their temporary names, and what the setting may call each.
     InstalledCopies which;
-    CopyNames systemNames, nativeNames, windowsNames;
+    InstalledCopyNames names;
 };
 
 // The name a file goes by while set aside: name and this, never a screen saver's name.

@@ -28,17 +28,6 @@ void DeleteVirtualizedPrefs(const char* directory) {
     if (ComposeVirtualStorePath(path, directory, names.PrefsName)) DeleteExactly(path);
 }
 
-// The names of the copies a removal deleted, and of those that stayed.
-struct CopyOutcomes {
-    const CopyNames* gone[3];
-    const CopyNames* stayed[3];
-    int goneCount = 0, stayedCount = 0;
-    void Add(bool asked, bool stays, const CopyNames& names) {
-        if (asked && stays) stayed[stayedCount++] = &names;
-        if (asked && !stays) gone[goneCount++] = &names;
-    }
-};
-
 void ReportNothingInstalled() {
     ShowMessage(app.instance, IDS_NOTHING_TO_UNINSTALL, IDS_NOT_INSTALLED_CAPTION, MB_OK | MB_ICONINFORMATION);
 }
@@ -91,29 +80,49 @@ void DeletePreferencesOf(const InstalledCopies& copies) {
     }
 }
 
+InstalledCopyNames NamesOfCopies(const InstalledCopies& copies) {
+    InstalledCopyNames copyNames = {};
+    if (copies.inSystem) copyNames.system = NamesOf(locations.SystemDir, nullptr);
+    if (copies.inNativeSystem) copyNames.nativeSystem = NamesOf(locations.NativeSystemDir, locations.SystemDir);
+    if (copies.inWindows) copyNames.windows = NamesOf(locations.WindowsDir, nullptr);
+    return copyNames;
+}
+
+void ForgetEntryOfGoneCopies(const InstalledCopyNames& copyNames, const InstalledCopies& gone,
+                             const InstalledCopies& stayed, const CopyNames* alsoPresent) {
+    const CopyNames* goneNames[3];
+    const CopyNames* presentNames[4];
+    int goneCount = 0, presentCount = 0;
+    const auto sort = [&](bool isGone, bool stays, const CopyNames& copy) {
+        if (isGone) goneNames[goneCount++] = &copy;
+        if (stays) presentNames[presentCount++] = &copy;
+    };
+    sort(gone.inSystem, stayed.inSystem, copyNames.system);
+    sort(gone.inNativeSystem, stayed.inNativeSystem, copyNames.nativeSystem);
+    sort(gone.inWindows, stayed.inWindows, copyNames.windows);
+    if (alsoPresent != nullptr) presentNames[presentCount++] = alsoPresent;
+    if (goneCount > 0) ForgetScreenSaverEntry(goneNames, goneCount, presentNames, presentCount);
+}
+
 BOOL RemoveInstalledCopies(const InstalledCopies& copies) {
-    const bool inSystem = copies.inSystem, inWindows = copies.inWindows, inNativeSystem = copies.inNativeSystem;
-    const CopyNames systemNames = inSystem ? NamesOf(locations.SystemDir, nullptr) : CopyNames{};
-    const CopyNames nativeNames = inNativeSystem ? NamesOf(locations.NativeSystemDir, locations.SystemDir) : CopyNames{};
-    const CopyNames windowsNames = inWindows ? NamesOf(locations.WindowsDir, nullptr) : CopyNames{};
-    if (inSystem) DeleteIn(locations.SystemDir, names.ScrName);
-    if (inNativeSystem) DeleteIn(locations.NativeSystemDir, names.ScrName);
-    if (inWindows) DeleteIn(locations.WindowsDir, names.ScrName);
+    const InstalledCopyNames copyNames = NamesOfCopies(copies);
+    if (copies.inSystem) DeleteIn(locations.SystemDir, names.ScrName);
+    if (copies.inNativeSystem) DeleteIn(locations.NativeSystemDir, names.ScrName);
+    if (copies.inWindows) DeleteIn(locations.WindowsDir, names.ScrName);
     DeletePreferencesOf(copies);
 
-    const bool systemStayed = inSystem && IsPresentIn(locations.SystemDir, names.ScrName);
-    const bool nativeStayed = inNativeSystem && IsPresentIn(locations.NativeSystemDir, names.ScrName);
-    const bool windowsStayed = inWindows && IsPresentIn(locations.WindowsDir, names.ScrName);
-    CopyOutcomes outcomes;
-    outcomes.Add(inSystem, systemStayed, systemNames);
-    outcomes.Add(inNativeSystem, nativeStayed, nativeNames);
-    outcomes.Add(inWindows, windowsStayed, windowsNames);
-    if (outcomes.goneCount > 0)
-        ForgetScreenSaverEntry(outcomes.gone, outcomes.goneCount, outcomes.stayed, outcomes.stayedCount);
+    InstalledCopies stayed = {}, gone = {};
+    stayed.inSystem = copies.inSystem && IsPresentIn(locations.SystemDir, names.ScrName);
+    stayed.inNativeSystem = copies.inNativeSystem && IsPresentIn(locations.NativeSystemDir, names.ScrName);
+    stayed.inWindows = copies.inWindows && IsPresentIn(locations.WindowsDir, names.ScrName);
+    gone.inSystem = copies.inSystem && !stayed.inSystem;
+    gone.inNativeSystem = copies.inNativeSystem && !stayed.inNativeSystem;
+    gone.inWindows = copies.inWindows && !stayed.inWindows;
+    ForgetEntryOfGoneCopies(copyNames, gone, stayed, nullptr);
 
     // A copy in use, read-only or beyond our rights stays: say so rather than
     // report a removal that did not happen.
-    if (systemStayed || nativeStayed || windowsStayed) {
+    if (stayed.Any()) {
         ReportCopyStayed();
         return FALSE;
     }

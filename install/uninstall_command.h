@@ -1,6 +1,7 @@
 // The Uninstall command and the removal both commands share.
 #pragma once
 
+#include "install/screen_saver_setting.h"
 #include "platform/platform.h"
 
 // Where a copy of the screen saver is now. Probed anew before each removal: a
@@ -12,6 +13,17 @@ struct InstalledCopies {
     bool Any() const { return inSystem || inWindows || inNativeSystem; }
 };
 InstalledCopies FindInstalledCopies();
+
+// What the setting may call each copy the flags name: taken while the copies
+// are there, as a file that is gone has no short form.
+struct InstalledCopyNames {
+    CopyNames system, nativeSystem, windows;
+};
+InstalledCopyNames NamesOfCopies(const InstalledCopies& copies);
+// Forgets the setting's entry when it names one of the gone copies and none of
+// those that stayed, nor alsoPresent (may be null).
+void ForgetEntryOfGoneCopies(const InstalledCopyNames& copyNames, const InstalledCopies& gone,
+                             const InstalledCopies& stayed, const CopyNames* alsoPresent);
 
 void UninstallScreenSaver(HWND mainWindow);
 // Deletes the copies the flags name and their preferences files, then reports.
