@@ -28,11 +28,8 @@ void SelectTextLanguage() {
 int LoadTranslatedString(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {
     DWORD blockBytes = 0;
     const void* block = LockTranslated(instance, MAKEINTRESOURCEA(id / 16 + 1), RT_STRING, &blockBytes);
-    const WCHAR* text = nullptr;
-    int length = 0;
-    if (bufferSize <= 0 || !FindInStringBlock(block, blockBytes, id, &text, &length) || length == 0)
-        return platform::LoadStringA(instance, id, buffer, bufferSize);
-    return ConvertFittingText(text, length, buffer, bufferSize, platform::WideCharToMultiByte);
+    return TranslatedOrUntranslatedText(block, blockBytes, id, buffer, bufferSize, platform::WideCharToMultiByte,
+                                        [&] { return platform::LoadStringA(instance, id, buffer, bufferSize); });
 }
 
 HMENU LoadTranslatedMenu(HINSTANCE instance, LPCSTR name) {

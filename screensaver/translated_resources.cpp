@@ -29,11 +29,8 @@ const void* LockTranslated(HINSTANCE instance, LPCSTR name, LPCSTR type, DWORD* 
 int LoadTranslatedString(HINSTANCE instance, UINT id, LPSTR buffer, int bufferSize) {
     DWORD blockBytes = 0;
     const void* block = LockTranslated(instance, MAKEINTRESOURCEA(id / 16 + 1), RT_STRING, &blockBytes);
-    const WCHAR* text = nullptr;
-    int length = 0;
-    if (bufferSize <= 0 || !FindInStringBlock(block, blockBytes, id, &text, &length) || length == 0)
-        return LoadStringA(instance, id, buffer, bufferSize);
-    return ConvertFittingText(text, length, buffer, bufferSize, WideCharToMultiByte);
+    return TranslatedOrUntranslatedText(block, blockBytes, id, buffer, bufferSize, WideCharToMultiByte,
+                                        [&] { return LoadStringA(instance, id, buffer, bufferSize); });
 }
 
 LPCDLGTEMPLATEA FindTranslatedDialog(HINSTANCE instance, LPCSTR name) {

@@ -42,3 +42,16 @@ int ConvertFittingText(const WCHAR* text, int length, LPSTR buffer, int bufferSi
     buffer[written] = '\0';
     return written;
 }
+
+// Text id out of a translation's string table block (null when there is none),
+// or, when the block lacks it or it is empty, what loadUntranslated gives: the
+// language-neutral text, loaded as the caller reaches Windows.
+template <typename Convert, typename LoadUntranslated>
+int TranslatedOrUntranslatedText(const void* block, size_t blockBytes, UINT id, LPSTR buffer, int bufferSize,
+                                 Convert convert, LoadUntranslated loadUntranslated) {
+    const WCHAR* text = nullptr;
+    int length = 0;
+    if (bufferSize <= 0 || !FindInStringBlock(block, blockBytes, id, &text, &length) || length == 0)
+        return loadUntranslated();
+    return ConvertFittingText(text, length, buffer, bufferSize, convert);
+}
