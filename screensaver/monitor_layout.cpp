@@ -42,6 +42,15 @@ MonitorsChoice MonitorsChoiceFrom(int settingValue) {
     return static_cast<MonitorsChoice>(ClampSetting(SettingMonitors, settingValue));
 }
 
+void AddToMonitorSet(MonitorSet& set, const PixelRect& monitor, bool primary) {
+    if (set.count < MaxMonitors) {
+        if (primary) set.primary = set.count;
+        set.monitors[set.count++] = monitor;
+    } else {
+        set.beyond = Empty(set.beyond) ? monitor : Union(set.beyond, monitor);
+    }
+}
+
 SaverLayout LayOutMonitors(const MonitorSet& set, MonitorsChoice choice, std::uint32_t seed) {
     SaverLayout layout = {};
     // The monitors worth a view; the main one among them, or else the first.

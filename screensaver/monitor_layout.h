@@ -22,6 +22,9 @@ struct MonitorSet {
     PixelRect beyond; // the bounding box of those past the first MaxMonitors; empty when none
 };
 
+// One more monitor as the system lists it: past MaxMonitors, into beyond.
+void AddToMonitorSet(MonitorSet& set, const PixelRect& monitor, bool primary);
+
 // One monitor's part of the window and what it shows there.
 struct MonitorView {
     PixelRect area;          // in the window's pixels

@@ -147,20 +147,7 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC /*dc*/, LPRECT /*clip*/, LPARAM d
     info.cbSize = sizeof info;
     if (!GetMonitorInfoA(monitor, &info)) return TRUE;
     const RECT& r = info.rcMonitor;
-    if (set.count < MaxMonitors) {
-        if (info.dwFlags & MONITORINFOF_PRIMARY) set.primary = set.count;
-        set.monitors[set.count++] = PixelRect{r.left, r.top, r.right, r.bottom};
-        return TRUE;
-    }
-    PixelRect& beyond = set.beyond;
-    if (beyond.right <= beyond.left || beyond.bottom <= beyond.top) {
-        beyond = PixelRect{r.left, r.top, r.right, r.bottom};
-        return TRUE;
-    }
-    if (r.left < beyond.left) beyond.left = r.left;
-    if (r.top < beyond.top) beyond.top = r.top;
-    if (r.right > beyond.right) beyond.right = r.right;
-    if (r.bottom > beyond.bottom) beyond.bottom = r.bottom;
+    AddToMonitorSet(set, PixelRect{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     return TRUE;
 }
 
@@ -404,14 +391,14 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wordParam, LP
         return 0;
     case WM_POWERBROADCAST: {
         unsigned long state;
-        if (DisplayStateOf(wordParam, longParam, state)) FollowSchedule(saver, window, NoteDisplayState(saver.schedule, state));
+        if (DisplayStateOf(wordParam, longParam, state))
+            FollowSchedule(saver, window, NoteDisplayState(saver.schedule, state));
         return TRUE;
     }
     case WM_WTSSESSION_CHANGE:
         FollowSchedule(saver, window, NoteSessionChange(saver.schedule, static_cast<unsigned long>(wordParam)));
         return 0;
     case WM_PAINT: Paint(saver, window); return 0;
-
     case WM_ERASEBKGND: return 1; // every monitor is painted from its back buffer, or black
     case WM_SETCURSOR:
         if (!FullScreen(saver)) break;

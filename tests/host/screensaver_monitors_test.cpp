@@ -222,10 +222,13 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ScreensaverMonitors,
 // the same layout, one more monitor a new one.
 TEST(ScreensaverMonitorsMany, AMonitorPastTheListIsCoveredAndKeptBlack) {
     MonitorSet set = {};
-    for (int i = 0; i < MaxMonitors; ++i) set.monitors[set.count++] = PixelRect{i * 100, 0, i * 100 + 100, 80};
+    for (int i = 0; i < MaxMonitors; ++i) AddToMonitorSet(set, PixelRect{i * 100, 0, i * 100 + 100, 80}, i == 0);
     const SaverLayout listed = LayOutMonitors(set, MonitorsEach, 3);
     EXPECT_EQ(listed.unlisted.right, 0);
-    set.beyond = PixelRect{0, 80, 300, 160};
+    // Two more, past the list: one box around both.
+    AddToMonitorSet(set, PixelRect{0, 80, 100, 160}, false);
+    AddToMonitorSet(set, PixelRect{200, 100, 300, 140}, false);
+    EXPECT_EQ(set.count, MaxMonitors);
     const SaverLayout layout = LayOutMonitors(set, MonitorsEach, 3);
     EXPECT_EQ(layout.viewCount, MaxMonitors);
     EXPECT_TRUE(layout.window.left == 0 && layout.window.top == 0 && layout.window.right == 1600 &&
