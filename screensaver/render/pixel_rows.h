@@ -54,6 +54,27 @@ inline bool SamePixels(const std::uint32_t* a, const std::uint32_t* b, int count
     return true;
 }
 
+// A colour shared out among four pixels by weight, each share packed as
+// PackColor packs it: clamped to 0..255 and rounded to nearest, as lrintf
+// and the vector conversion both round.
+inline void ShareLightPlain(Color c, const float weights[4], std::uint32_t lights[4]) {
+    for (int i = 0; i < 4; ++i) lights[i] = PackColor(ScaleColor(c, weights[i]));
+}
+
+inline void ShareLight(Color c, const float weights[4], std::uint32_t lights[4]) {
+#ifdef __SSE2__
+    const __m128 color = _mm_setr_ps(c.b, c.g, c.r, 0.0f), zero = _mm_setzero_ps(), full = _mm_set1_ps(255.0f);
+    const auto share = [&](int i) {
+        return _mm_cvtps_epi32(_mm_min_ps(_mm_max_ps(_mm_mul_ps(color, _mm_set1_ps(weights[i])), zero), full));
+    };
+    const __m128i packed =
+        _mm_packus_epi16(_mm_packs_epi32(share(0), share(1)), _mm_packs_epi32(share(2), share(3)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lights), packed);
+#else
+    ShareLightPlain(c, weights, lights);
+#endif
+}
+
 // Four pixels of a layer whose top byte is coverage: all clear, all opaque
 // (255), or mixed. Most of a planet layer is one of the first two.
 enum class FourCover { Clear, Opaque, Mixed };

@@ -6,6 +6,7 @@
 #endif
 
 #include "screensaver/render/pixel_color.h"
+#include "screensaver/render/pixel_rows.h"
 #include "screensaver/render/sine.h"
 
 namespace {
@@ -20,14 +21,25 @@ void AddLight(const PixelFrame& frame, int x, int y, std::uint32_t light) {
 }
 
 // A point of light at a fractional position, shared among four pixels so that
-// slow movement stays smooth instead of stepping a pixel at a time.
+// slow movement stays smooth instead of stepping a pixel at a time. Thousands
+// of stars a frame come here, nearly all well inside the frame.
 void SplatLight(const PixelFrame& frame, float x, float y, Color c) {
     const float fx = std::floor(x), fy = std::floor(y);
     const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
     const float ax = x - fx, ay = y - fy;
     const float weights[4] = {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay};
-    for (int corner = 0; corner < 4; ++corner)
-        AddLight(frame, ix + (corner & 1), iy + (corner >> 1), PackColor(ScaleColor(c, weights[corner])));
+    std::uint32_t lights[4];
+    ShareLight(c, weights, lights);
+    const int left = ix - frame.left, top = iy - frame.top;
+    if (left >= 0 && top >= 0 && left + 1 < frame.width && top + 1 < frame.height) {
+        std::uint32_t* pixel = frame.pixels + top * frame.width + left;
+        pixel[0] = AddPixel(pixel[0], lights[0]);
+        pixel[1] = AddPixel(pixel[1], lights[1]);
+        pixel[frame.width] = AddPixel(pixel[frame.width], lights[2]);
+        pixel[frame.width + 1] = AddPixel(pixel[frame.width + 1], lights[3]);
+        return;
+    }
+    for (int corner = 0; corner < 4; ++corner) AddLight(frame, ix + (corner & 1), iy + (corner >> 1), lights[corner]);
 }
 
 PixelRect Clipped(PixelRect area, const PixelFrame& frame) {

@@ -359,6 +359,22 @@ TEST(ScreensaverPixelRows, FourPixelBlendIsThePlainOne) {
     }
 }
 
+// A star's light shared out four ways by the vector code packs as the plain
+// one does: over-bright colours, halves that round either way, zero weights.
+TEST(ScreensaverPixelRows, SharedLightIsThePlainOne) {
+    std::uint32_t seed = 11;
+    const auto unit = [&seed] { return static_cast<float>((seed = seed * 1664525u + 1013904223u) >> 8) / 16777216.0f; };
+    for (int round = 0; round < 4000; ++round) {
+        const Color color = round == 0 ? Color{254.5f, 0.5f, 1.5f} : Color{600.0f * unit(), 300.0f * unit(), 255.0f * unit()};
+        const float ax = round == 0 ? 0.0f : unit(), ay = round == 0 ? 1.0f : unit();
+        const float weights[4] = {(1 - ax) * (1 - ay), ax * (1 - ay), (1 - ax) * ay, ax * ay};
+        std::uint32_t vector[4], plain[4];
+        ShareLight(color, weights, vector);
+        ShareLightPlain(color, weights, plain);
+        for (int i = 0; i < 4; ++i) ASSERT_EQ(vector[i], plain[i]) << "round " << round << ", corner " << i;
+    }
+}
+
 TEST(ScreensaverPlanetLayer, ReusedWhileThePlanetStandsAndRepaintedWhenItMoves) {
     auto scene = NewScene(640, 480);
     FrameBuffer frame(640, 480);
