@@ -9,18 +9,61 @@ namespace {
 
 constexpr float LayerTolerance = 0.2f; // pixels
 
-// tolerance: how far, in pixels, the planet may be from where a layer painted for then shows it.
-bool PlacementsClose(const PlanetPlacement& then, const PlanetPlacement& now, float tolerance) {
-    // At the centre, and about that at the rings' tips.
-    const float tiltLimit = tolerance / (RingOuter * (now.radius > 1.0f ? now.radius : 1.0f));
-    return std::fabs(now.centerX - then.centerX) < tolerance && std::fabs(now.centerY - then.centerY) < tolerance &&
-           std::fabs(now.radius - then.radius) < 0.5f * tolerance && std::fabs(now.tilt - then.tilt) < tiltLimit;
+// The same share of the screen as a fifth of a pixel at 1080 rows: on a
+// denser screen a repaint is as often as there, not more.
+float ToleranceFor(const PixelFrame& frame) {
+    const float rows = static_cast<float>(frame.height);
+    return rows > 1080.0f ? LayerTolerance * rows / 1080.0f : LayerTolerance;
 }
 
-bool LayerStillFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now,
-                    float tolerance = LayerTolerance) {
-    return layer.painted && layer.frameWidth == frame.width && layer.frameHeight == frame.height &&
-           PlacementsClose(layer.paintedFor, now, tolerance);
+// tolerance: how far, in pixels, the planet may be from where a layer painted for then shows it.
+bool CentreClose(const PlanetPlacement& then, const PlanetPlacement& now, float tolerance) {
+    return std::fabs(now.centerX - then.centerX) < tolerance && std::fabs(now.centerY - then.centerY) < tolerance;
+}
+
+// The size, and the turn at the rings' tips: what moving a layer cannot follow.
+bool ShapeClose(const PlanetPlacement& then, const PlanetPlacement& now, float tolerance) {
+    const float tiltLimit = tolerance / (RingOuter * (now.radius > 1.0f ? now.radius : 1.0f));
+    return std::fabs(now.radius - then.radius) < 0.5f * tolerance && std::fabs(now.tilt - then.tilt) < tiltLimit;
+}
+
+// The rectangle a layer for this placement covers, inclusive, kept inside the
+// frame; true when nothing of it had to be cut off.
+bool LayerBounds(const PlanetPlacement& placement, const PixelFrame& frame, int& left, int& top, int& right,
+                 int& bottom) {
+    const float reach = RingOuter * placement.radius + 2.0f;
+    left = static_cast<int>(std::floor(placement.centerX - reach));
+    right = static_cast<int>(std::ceil(placement.centerX + reach));
+    top = static_cast<int>(std::floor(placement.centerY - reach));
+    bottom = static_cast<int>(std::ceil(placement.centerY + reach));
+    const bool whole = left >= 0 && top >= 0 && right <= frame.width - 1 && bottom <= frame.height - 1;
+    left = left < 0 ? 0 : left;
+    top = top < 0 ? 0 : top;
+    right = right > frame.width - 1 ? frame.width - 1 : right;
+    bottom = bottom > frame.height - 1 ? frame.height - 1 : bottom;
+    return whole;
+}
+
+// A layer painted whole shows the planet anywhere whole pixels away, within
+// half a pixel: a planet drifting a fraction of a pixel a frame is never
+// repainted for that, only moved, and only for its size and turn. A layer cut
+// off by the frame's edge must stay where it was painted.
+bool FitLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& now, float tolerance) {
+    if (!layer.painted || layer.frameWidth != frame.width || layer.frameHeight != frame.height ||
+        !ShapeClose(layer.paintedFor, now, tolerance))
+        return false;
+    if (!layer.whole) return CentreClose(layer.paintedFor, now, tolerance);
+    const int dx = RoundToInt(now.centerX - layer.paintedFor.centerX);
+    const int dy = RoundToInt(now.centerY - layer.paintedFor.centerY);
+    if (dx == 0 && dy == 0) return true;
+    if (layer.left + dx < 0 || layer.top + dy < 0 || layer.left + dx + layer.width > frame.width ||
+        layer.top + dy + layer.height > frame.height)
+        return false;
+    layer.left += dx;
+    layer.top += dy;
+    layer.paintedFor.centerX += static_cast<float>(dx);
+    layer.paintedFor.centerY += static_cast<float>(dy);
+    return true;
 }
 
 SampledArea AreaOf(const PlanetLayer& layer) {
@@ -31,9 +74,9 @@ SampledArea AreaOf(const PlanetLayer& layer) {
 // Worked out once a paint, not for every change a frame blends.
 bool LayerColumns(const PlanetLayer& layer, int y, int& left, int& right) {
     if (!layer.painted || y < layer.top || y >= layer.top + layer.height) return false;
-    const RowSpan& columns = layer.columns[y - layer.top];
-    left = columns.top;
-    right = columns.bottom;
+    const RowSpan& columns = layer.columns[y - layer.top]; // from the layer's left, so that it can move
+    left = layer.left + columns.top;
+    right = layer.left + columns.bottom;
     return left < right;
 }
 
@@ -43,8 +86,8 @@ void NoteLayerColumns(PlanetLayer& layer, const SampledArea& area) {
         RowSpan& columns = layer.columns[y - layer.top];
         columns = RowSpan{0, 0};
         if (!area.Columns(y, layer.frameWidth, x0, x1)) continue;
-        columns.top = x0 > layer.left ? x0 : layer.left;
-        columns.bottom = x1 + 1 < layer.left + layer.width ? x1 + 1 : layer.left + layer.width;
+        columns.top = (x0 > layer.left ? x0 : layer.left) - layer.left;
+        columns.bottom = (x1 + 1 < layer.left + layer.width ? x1 + 1 : layer.left + layer.width) - layer.left;
     }
 }
 
@@ -66,15 +109,8 @@ void ClearLayer(PlanetLayer& layer) {
 }
 
 bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& view, const PlanetPlacement& placement) {
-    const float reach = RingOuter * view.radius + 2.0f;
-    int left = static_cast<int>(std::floor(view.centerX - reach)),
-        right = static_cast<int>(std::ceil(view.centerX + reach));
-    int top = static_cast<int>(std::floor(view.centerY - reach)),
-        bottom = static_cast<int>(std::ceil(view.centerY + reach));
-    left = left < 0 ? 0 : left;
-    top = top < 0 ? 0 : top;
-    right = right > frame.width - 1 ? frame.width - 1 : right;
-    bottom = bottom > frame.height - 1 ? frame.height - 1 : bottom;
+    int left, top, right, bottom;
+    const bool whole = LayerBounds(placement, frame, left, top, right, bottom);
     if (layer.pixels != nullptr) ClearLayer(layer);
     layer.painted = false;
     if (right < left || bottom < top) return false;
@@ -92,6 +128,7 @@ bool PaintLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetView& v
     layer.frameWidth = frame.width;
     layer.frameHeight = frame.height;
     layer.paintedFor = placement;
+    layer.whole = whole;
     layer.tiltCosine = view.cosTilt;
     layer.tiltSine = view.sinTilt;
     layer.columns = reinterpret_cast<RowSpan*>(layer.pixels + width * height);
@@ -123,7 +160,7 @@ void CompositeLayer(const PlanetLayer& layer, const PixelFrame& frame, PixelRect
 const PixelRect WholeFrame = {0, 0, 1 << 30, 1 << 30};
 
 void PaintPlanetAndRings(const PixelFrame& frame, const PlanetPlacement& placement, PlanetLayer& layer) {
-    if (LayerStillFits(layer, frame, placement)) {
+    if (FitLayer(layer, frame, placement, ToleranceFor(frame))) {
         CompositeLayer(layer, frame, WholeFrame);
         return;
     }
@@ -156,19 +193,16 @@ PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity) {
     return layer;
 }
 
-// The same share of the screen as a fifth of a pixel at 1080 rows: on a
-// denser screen a repaint is as often as there, not more.
-float ToleranceFor(const PixelFrame& frame) {
-    const float rows = static_cast<float>(frame.height);
-    return rows > 1080.0f ? LayerTolerance * rows / 1080.0f : LayerTolerance;
-}
 
-bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
-    return LayerStillFits(layer, frame, placement, ToleranceFor(frame));
+bool FitPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
+    return FitLayer(layer, frame, placement, ToleranceFor(frame));
 }
 
 bool PlanetPlacementsClose(const PixelFrame& frame, const PlanetPlacement& painted, const PlanetPlacement& now) {
-    return PlacementsClose(painted, now, ToleranceFor(frame));
+    const float tolerance = ToleranceFor(frame);
+    int left, top, right, bottom;
+    return ShapeClose(painted, now, tolerance) &&
+           (LayerBounds(painted, frame, left, top, right, bottom) || CentreClose(painted, now, tolerance));
 }
 
 void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {

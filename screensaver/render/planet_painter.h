@@ -3,8 +3,9 @@
 // front of the planet, the planet's shadow on the rings.
 //
 // The planet drifts by a fraction of a pixel a frame, so it is painted into a
-// layer that is reused until it has moved enough to matter; each frame then
-// only blends the layer over the sky. The moon moves faster and is painted
+// layer that is moved by whole pixels as it drifts, and repainted only when
+// its size or turn has changed enough to matter; each frame then only blends
+// the layer over the sky. The moon moves faster and is painted
 // every frame. The look is planet_look.cpp's, the layer planet_layer.cpp's.
 #pragma once
 
@@ -21,7 +22,8 @@ struct PlanetLayer {
     int left, top, width, height; // the painted rectangle, in frame pixels
     int frameWidth, frameHeight;  // the frame it was painted for
     bool painted;
-    bool tidy; // the memory is clear but where the layer is painted
+    bool tidy;  // the memory is clear but where the layer is painted
+    bool whole; // nothing was cut off at the frame's edge: the layer may move
     PlanetPlacement paintedFor;
     float tiltCosine, tiltSine; // of paintedFor.tilt
 };
@@ -50,10 +52,11 @@ MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet);
 void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon);
 PixelRect MoonBounds(const MoonPlacement& moon);
 
-// For painting by parts: whether the layer still shows the planet closely
-// enough, repainting it, what it holds at a frame pixel (0: nothing), and
-// blending it over part of the frame.
-bool PlanetLayerFits(const PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
+// For painting by parts: bringing the layer to the planet, moved by whole
+// pixels if it must (false: it no longer shows the planet closely enough),
+// repainting it, what it holds at a frame pixel (0: nothing), and blending
+// it over part of the frame.
+bool FitPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);
 // Whether a layer painted for one placement would still fit the other.
 bool PlanetPlacementsClose(const PixelFrame& frame, const PlanetPlacement& painted, const PlanetPlacement& now);
 void RepaintPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement);

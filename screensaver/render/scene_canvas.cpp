@@ -302,12 +302,17 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
 
     const PlanetPlacement planet = PlanetInFrame(PlacePlanet(scene), frame);
     // On a monitor of a scene across several, the planet may be on another.
-    if (PlanetSystemTouches(planet, frame) && !PlanetLayerFits(canvas.planetLayer, frame, planet)) {
-        RepaintPlanetLayer(canvas.spareLayer, frame, PlanetAhead(scene, frame, planet));
-        MarkLayerChanges(canvas, canvas.planetLayer, canvas.spareLayer);
+    if (PlanetSystemTouches(planet, frame)) {
         const PlanetLayer shown = canvas.planetLayer;
-        canvas.planetLayer = canvas.spareLayer;
-        canvas.spareLayer = shown;
+        if (!FitPlanetLayer(canvas.planetLayer, frame, planet)) {
+            RepaintPlanetLayer(canvas.spareLayer, frame, PlanetAhead(scene, frame, planet));
+            canvas.planetLayer = canvas.spareLayer;
+            canvas.spareLayer = shown;
+            FitPlanetLayer(canvas.planetLayer, frame, planet); // painted ahead: moved back to now
+        }
+        if (canvas.planetLayer.left != shown.left || canvas.planetLayer.top != shown.top ||
+            canvas.planetLayer.pixels != shown.pixels)
+            MarkLayerChanges(canvas, shown, canvas.planetLayer);
     }
     for (int i = 0; i < scene.starCount; ++i) Mark(canvas, InFrame(StarBounds(scene.stars[i]), frame), TileDrawnNow);
     PixelRect meteor;

@@ -309,8 +309,14 @@ TEST_P(ScreensaverCanvasRun, StaysCloseToTheReferenceFrameByFrame) {
     CanvasBuffer canvas(Width, Height);
     double lowestPsnr = 99.0, worstBlock = 0.0;
     for (int frame = 0; frame < GetParam().frames; ++frame, AdvanceScene(*scene, 33)) {
-        reference.Render(*scene);
         canvas.Draw(*scene);
+        // The planet's layer moves by whole pixels: within half a pixel of the
+        // planet, and otherwise its own test's (ShownWholePixelsAwayItIsPaintedThere).
+        PlanetLayer shown = canvas.canvas().planetLayer;
+        const PlanetPlacement planet = PlacePlanet(*scene);
+        ASSERT_LE(std::fabs(shown.paintedFor.centerX - planet.centerX), 0.5f) << "frame " << frame;
+        ASSERT_LE(std::fabs(shown.paintedFor.centerY - planet.centerY), 0.5f) << "frame " << frame;
+        reference.RenderWith(*scene, shown);
         const Closeness closeness = Compare(canvas.Pixels().data(), reference.Data(), Width, Height);
         lowestPsnr = std::min(lowestPsnr, closeness.psnr);
         worstBlock = std::max(worstBlock, closeness.worstBlockError);
@@ -388,6 +394,41 @@ TEST(ScreensaverPlanetLayer, ReusedWhileThePlanetStandsAndRepaintedWhenItMoves) 
     frame.Render(*scene);
     EXPECT_EQ(frame.layer().paintedFor.centerX, PlacePlanet(*scene).centerX) << "not repainted after a minute";
     EXPECT_NE(frame.layer().paintedFor.centerX, first.centerX);
+}
+
+// A layer moved by whole pixels shows what painting the planet there gives
+// (float rounding aside), and a layer cut off by the frame's edge is never
+// moved: what was cut off would be missing.
+TEST(ScreensaverPlanetLayer, ShownWholePixelsAwayItIsPaintedThere) {
+    struct Move {
+        int width, height, dx, dy;
+        bool atLeftEdge, moves;
+    };
+    for (const Move& move : {Move{640, 480, 3, -2, false, true}, Move{333, 187, -1, 1, false, true},
+                             Move{640, 480, 1, 0, true, false}}) {
+        auto scene = NewScene(move.width, move.height);
+        std::vector<std::uint32_t> memory(PlanetLayerCapacity(move.width, move.height));
+        PlanetLayer layer = EmptyPlanetLayer(memory.data(), memory.size());
+        const PixelFrame frame = {nullptr, move.width, move.height};
+        PlanetPlacement planet = PlacePlanet(*scene);
+        if (move.atLeftEdge) planet.centerX = 20.0f;
+        RepaintPlanetLayer(layer, frame, planet);
+        planet.centerX += static_cast<float>(move.dx) + 0.3f;
+        planet.centerY += static_cast<float>(move.dy) - 0.4f;
+        ASSERT_EQ(FitPlanetLayer(layer, frame, planet), move.moves) << move.width << "x" << move.height;
+        if (!move.moves) continue;
+        EXPECT_FLOAT_EQ(layer.paintedFor.centerX, planet.centerX - 0.3f);
+        FrameBuffer moved(move.width, move.height), direct(move.width, move.height, false);
+        const PlanetPlacement shownAt = layer.paintedFor;
+        for (FrameBuffer* buffer : {&moved, &direct}) std::fill_n(buffer->pixels(), move.width * move.height, 0x102030u);
+        CompositePlanetLayer(layer, PixelFrame{moved.pixels(), move.width, move.height}, PixelRect{0, 0, move.width, move.height});
+        std::vector<std::uint32_t> fresh(PlanetLayerCapacity(move.width, move.height));
+        PlanetLayer there = EmptyPlanetLayer(fresh.data(), fresh.size());
+        RepaintPlanetLayer(there, frame, shownAt);
+        CompositePlanetLayer(there, PixelFrame{direct.pixels(), move.width, move.height}, PixelRect{0, 0, move.width, move.height});
+        EXPECT_LE(LargestChannelDifference(moved.Pixels(), direct.Pixels()), 2) << move.dx << "," << move.dy;
+        EXPECT_TRUE(moved.GuardsIntact());
+    }
 }
 
 TEST(ScreensaverPlanetLayer, TooLittleMemoryPaintsStraightIntoTheFrame) {
