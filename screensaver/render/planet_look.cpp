@@ -75,12 +75,13 @@ bool ColumnsOfRow(float cosTilt, float sinTilt, float dy, float& from, float& to
 
 
 
-void PaintMoonDisc(const PixelFrame& frame, float cx, float cy, float radius) {
+void PaintMoonDisc(const PixelFrame& frame, float cx, float cy, float radius, int firstRow, int endRow) {
     if (radius < 0.5f) return;
+    if (endRow > frame.height) endRow = frame.height;
     const std::uint32_t surface = PackRgb(182, 190, 212);
     const int x0 = static_cast<int>(std::floor(cx - radius - 1)), x1 = static_cast<int>(std::ceil(cx + radius + 1));
     const int y0 = static_cast<int>(std::floor(cy - radius - 1)), y1 = static_cast<int>(std::ceil(cy + radius + 1));
-    for (int y = y0 < 0 ? 0 : y0; y <= y1 && y < frame.height; ++y) {
+    for (int y = y0 < firstRow ? firstRow : y0; y <= y1 && y < endRow; ++y) {
         for (int x = x0 < 0 ? 0 : x0; x <= x1 && x < frame.width; ++x) {
             const float dx = (static_cast<float>(x) + 0.5f - cx) / radius,
                         dy = (static_cast<float>(y) + 0.5f - cy) / radius;
@@ -112,7 +113,9 @@ MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet) {
     return moon;
 }
 
-void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon) { PaintMoonDisc(frame, moon.x, moon.y, moon.radius); }
+void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon, int firstRow, int endRow) {
+    PaintMoonDisc(frame, moon.x, moon.y, moon.radius, firstRow < 0 ? 0 : firstRow, endRow);
+}
 
 PixelRect MoonBounds(const MoonPlacement& moon) {
     return {static_cast<int>(std::floor(moon.x - moon.radius - 1)), static_cast<int>(std::floor(moon.y - moon.radius - 1)),

@@ -170,6 +170,7 @@ inline void CompositeStored(std::uint32_t& pixel, std::uint32_t stored) {
         pixel = Composite(pixel, LoadSample(stored));
 }
 
-void PaintMoonDisc(const PixelFrame& frame, float cx, float cy, float radius);
+// Rows firstRow..endRow-1 of it, of those in the frame.
+void PaintMoonDisc(const PixelFrame& frame, float cx, float cy, float radius, int firstRow, int endRow);
 
 } // namespace planet_look

@@ -49,7 +49,8 @@ struct MoonPlacement {
     bool inFront;
 };
 MoonPlacement PlaceMoon(const Scene& scene, const PlanetPlacement& planet);
-void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon);
+// Its rows firstRow..endRow-1 (frame rows), or all of it.
+void PaintMoon(const PixelFrame& frame, const MoonPlacement& moon, int firstRow = 0, int endRow = 1 << 30);
 PixelRect MoonBounds(const MoonPlacement& moon);
 
 // For painting by parts: bringing the layer to the planet, moved by whole

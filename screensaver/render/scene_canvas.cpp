@@ -216,6 +216,61 @@ void Restore(const SceneCanvas& canvas, PixelRect area, bool aurora) {
     }
 }
 
+// Stars keep their rows as they drift: the order by row changes only where
+// one has gone and a new one come, so that sorting it again is a short pass.
+void OrderStarsByRow(const Scene& scene, SceneCanvas& canvas) {
+    std::uint16_t* order = canvas.starOrder;
+    int* rows = canvas.starRows;
+    if (canvas.orderedStars != scene.starCount) {
+        for (int i = 0; i < scene.starCount; ++i) order[i] = static_cast<std::uint16_t>(i);
+        canvas.orderedStars = scene.starCount;
+    }
+    for (int i = 0; i < scene.starCount; ++i) rows[i] = StarBounds(scene.stars[i]).top;
+    for (int i = 1; i < scene.starCount; ++i) {
+        const std::uint16_t star = order[i];
+        int j = i;
+        for (; j > 0 && rows[order[j - 1]] > rows[star]; --j) order[j] = order[j - 1];
+        order[j] = star;
+    }
+}
+
+// Restoring, then drawing over, a band of rows at a time: at 4K a frame's
+// changes span more than the caches hold, and were read back from memory by
+// every layer painted over them in turn.
+constexpr int BandRows = 8 * CanvasTile;
+constexpr int StarRows = 6; // rows a star may touch from its top one: StarBounds
+
+void PaintChangesInBands(const Scene& scene, SceneCanvas& canvas, PixelRect meteor, const MoonPlacement& moon) {
+    const PixelFrame& frame = canvas.frame;
+    const PixelRect moonArea = MoonBounds(moon);
+    int change = 0, firstStar = 0, lastStar = 0;
+    for (int top = 0; top < frame.height && change < canvas.changeCount; top += BandRows) {
+        const int bottom = top + BandRows < frame.height ? top + BandRows : frame.height;
+        int end = change;
+        while (end < canvas.changeCount && canvas.changes[end].top < bottom) ++end;
+        const PixelFrame band = {frame.pixels + top * frame.width, frame.width, bottom - top, frame.left,
+                                 frame.top + top};
+        const int sceneTop = frame.top + top, sceneBottom = frame.top + bottom;
+        while (firstStar < scene.starCount && canvas.starRows[canvas.starOrder[firstStar]] + StarRows <= sceneTop)
+            ++firstStar;
+        if (lastStar < firstStar) lastStar = firstStar;
+        while (lastStar < scene.starCount && canvas.starRows[canvas.starOrder[lastStar]] < sceneBottom) ++lastStar;
+        if (end == change) continue; // nothing drawn here, then or now
+        for (int i = change; i < end; ++i) Restore(canvas, canvas.changes[i], scene.aurora);
+        PaintStars(scene, band, canvas.starOrder, firstStar, lastStar);
+        if (meteor.top < bottom && meteor.bottom > top) PaintMeteor(scene, band);
+        const bool moonHere = moonArea.top < bottom && moonArea.bottom > top;
+        if (moonHere && !moon.inFront) PaintMoon(frame, moon, top, bottom);
+        for (int i = change; i < end; ++i) CompositePlanetLayer(canvas.planetLayer, frame, canvas.changes[i]);
+        if (moonHere && moon.inFront) PaintMoon(frame, moon, top, bottom);
+        for (int i = change; i < end; ++i) {
+            const PixelRect& area = canvas.changes[i];
+            if (area.bottom > canvas.ridgeTop) PaintRidge(frame, canvas.crest + area.left, area);
+        }
+        change = end;
+    }
+}
+
 } // namespace
 
 // A run needs an unchanged tile after it, but for the last of a row.
@@ -233,6 +288,7 @@ std::size_t SceneCanvasBytes(int width, int height) {
            Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t)) +
            Aligned(static_cast<std::size_t>(TileStride(width)) * static_cast<std::size_t>(TilesFor(height))) +
            Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect)) +
+           Aligned(MaxStars * sizeof(std::uint16_t)) + Aligned(MaxStars * sizeof(int)) +
            2 * PlanetLayerCapacity(width, height) * sizeof(std::uint32_t);
 }
 
@@ -273,6 +329,10 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     next += Aligned(static_cast<std::size_t>(canvas.tileStride) * static_cast<std::size_t>(canvas.tilesDown));
     canvas.changes = reinterpret_cast<PixelRect*>(next);
     next += Aligned(SceneCanvasMaxChanges(width, height) * sizeof(PixelRect));
+    canvas.starOrder = reinterpret_cast<std::uint16_t*>(next);
+    next += Aligned(MaxStars * sizeof(std::uint16_t));
+    canvas.starRows = reinterpret_cast<int*>(next);
+    next += Aligned(MaxStars * sizeof(int));
     const std::size_t layerCapacity = PlanetLayerCapacity(width, height);
     canvas.planetLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next), layerCapacity);
     canvas.spareLayer = EmptyPlanetLayer(reinterpret_cast<std::uint32_t*>(next) + layerCapacity, layerCapacity);
@@ -314,21 +374,17 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
             canvas.planetLayer.pixels != shown.pixels)
             MarkLayerChanges(canvas, shown, canvas.planetLayer);
     }
-    for (int i = 0; i < scene.starCount; ++i) Mark(canvas, InFrame(StarBounds(scene.stars[i]), frame), TileDrawnNow);
-    PixelRect meteor;
-    if (MeteorBounds(scene, meteor)) Mark(canvas, InFrame(meteor, frame), TileDrawnNow);
+    OrderStarsByRow(scene, canvas);
+    for (int i = 0; i < scene.starCount; ++i)
+        Mark(canvas, InFrame(StarBounds(scene.stars[canvas.starOrder[i]]), frame), TileDrawnNow);
+    PixelRect meteor = {0, 0, 0, 0};
+    if (MeteorBounds(scene, meteor)) {
+        meteor = InFrame(meteor, frame);
+        Mark(canvas, meteor, TileDrawnNow);
+    }
     const MoonPlacement moon = PlaceMoon(scene, planet);
     Mark(canvas, MoonBounds(moon), TileDrawnNow);
 
     CollectChanges(canvas);
-    for (int i = 0; i < canvas.changeCount; ++i) Restore(canvas, canvas.changes[i], scene.aurora);
-    PaintStars(scene, frame);
-    PaintMeteor(scene, frame);
-    if (!moon.inFront) PaintMoon(frame, moon);
-    for (int i = 0; i < canvas.changeCount; ++i) CompositePlanetLayer(canvas.planetLayer, frame, canvas.changes[i]);
-    if (moon.inFront) PaintMoon(frame, moon);
-    for (int i = 0; i < canvas.changeCount; ++i) {
-        const PixelRect& area = canvas.changes[i];
-        if (area.bottom > canvas.ridgeTop) PaintRidge(frame, canvas.crest + area.left, area);
-    }
+    PaintChangesInBands(scene, canvas, meteor, moon);
 }

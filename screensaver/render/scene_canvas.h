@@ -31,6 +31,9 @@ struct SceneCanvas {
     std::uint8_t* tiles;     // flags per tile, tileStride a row, tilesDown rows
     PixelRect* changes;      // this frame's changed pixels as runs of tiles, top to bottom
     int changeCount;
+    std::uint16_t* starOrder; // the scene's stars by their top rows
+    int* starRows;            // per star, its top row in the scene
+    int orderedStars;         // how many stars starOrder holds
     PlanetLayer planetLayer;  // the one shown
     PlanetLayer spareLayer;   // the next one is painted here, to find what it changes
     int tilesAcross, tilesDown, tileStride;

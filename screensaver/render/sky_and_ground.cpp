@@ -323,25 +323,35 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
 constexpr float BrightStar = 0.88f; // the brightest stars get short rays
 constexpr int RayLength = 2;
 
-void PaintStars(const Scene& scene, const PixelFrame& frame) {
+namespace {
+
+void PaintStar(const Star& star, float t, const PixelFrame& frame) {
     static const Color tints[] = {{255, 255, 255}, {185, 205, 255}, {255, 228, 185}};
-    const float t = SceneClock(scene);
-    for (int i = 0; i < scene.starCount; ++i) {
-        const Star& star = scene.stars[i];
-        const float twinkle = 0.72f + 0.28f * Sine(star.twinklePhase + star.twinkleRate * t);
-        const Color c = ScaleColor(tints[star.tint], star.brightness * twinkle * 1.7f);
-        SplatLight(frame, star.x, star.y, c);
-        if (star.brightness > BrightStar) {
-            for (int arm = 1; arm <= RayLength; ++arm) {
-                const float a = static_cast<float>(arm);
-                const Color ray = ScaleColor(c, arm == 1 ? 0.22f : 0.09f);
-                SplatLight(frame, star.x + a, star.y, ray);
-                SplatLight(frame, star.x - a, star.y, ray);
-                SplatLight(frame, star.x, star.y + a, ray);
-                SplatLight(frame, star.x, star.y - a, ray);
-            }
+    const float twinkle = 0.72f + 0.28f * Sine(star.twinklePhase + star.twinkleRate * t);
+    const Color c = ScaleColor(tints[star.tint], star.brightness * twinkle * 1.7f);
+    SplatLight(frame, star.x, star.y, c);
+    if (star.brightness > BrightStar) {
+        for (int arm = 1; arm <= RayLength; ++arm) {
+            const float a = static_cast<float>(arm);
+            const Color ray = ScaleColor(c, arm == 1 ? 0.22f : 0.09f);
+            SplatLight(frame, star.x + a, star.y, ray);
+            SplatLight(frame, star.x - a, star.y, ray);
+            SplatLight(frame, star.x, star.y + a, ray);
+            SplatLight(frame, star.x, star.y - a, ray);
         }
     }
+}
+
+} // namespace
+
+void PaintStars(const Scene& scene, const PixelFrame& frame) {
+    const float t = SceneClock(scene);
+    for (int i = 0; i < scene.starCount; ++i) PaintStar(scene.stars[i], t, frame);
+}
+
+void PaintStars(const Scene& scene, const PixelFrame& frame, const std::uint16_t* order, int first, int last) {
+    const float t = SceneClock(scene);
+    for (int i = first; i < last; ++i) PaintStar(scene.stars[order[i]], t, frame);
 }
 
 PixelRect StarBounds(const Star& star) {

@@ -25,6 +25,8 @@ void AuroraRows(int height, int& top, int& bottom);
 // Stars and the meteor added where they are; StarBounds and MeteorBounds give the
 // pixels each may touch, in the scene's pixels, so that a caller can restore them.
 void PaintStars(const Scene& scene, const PixelFrame& frame);
+// The stars order[first..last) alone: the canvas paints a band of rows at a time.
+void PaintStars(const Scene& scene, const PixelFrame& frame, const std::uint16_t* order, int first, int last);
 void PaintMeteor(const Scene& scene, const PixelFrame& frame);
 PixelRect StarBounds(const Star& star);
 bool MeteorBounds(const Scene& scene, PixelRect& bounds);
