@@ -115,23 +115,28 @@ void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
     if (right > backdrop.width) right = backdrop.width;
     RowSpan* reach = canvas.auroraReach;
     RowSpan* marks = canvas.auroraMarks + left / CanvasTile;
-    RowSpan lit = {backdrop.height, 0};
     for (int x = left; x < right; ++x) {
         RowSpan& mark = marks[(x - left) / CanvasTile];
         if (x % CanvasTile == 0) mark = RowSpan{backdrop.height, 0};
         Widen(mark, reach[x]);
-        Widen(lit, reach[x]);
     }
-    // Row by row: a column at a time strode through memory and stood high in
-    // the profile. Outside the light the backdrop is sky already.
-    for (int y = lit.top; y < lit.bottom; ++y)
-        RepeatPixels(backdrop.pixels + y * backdrop.width + left, canvas.sky + 4 * y, right - left);
     // Painted for the middle of the frames it will be shown in, it is never
     // more than half a sweep early or late.
     const double maxStep = MaxStepMs * 0.001 * scene.speedFactor;
     double step = scene.seconds - canvas.lastSeconds;
     step = step < 0.0 ? 0.0 : (step > maxStep ? maxStep : step);
-    PaintAurora(scene, backdrop, left, right, reach + left, 0.5 * (canvas.auroraBands - 1) * step);
+    const double lead = 0.5 * (canvas.auroraBands - 1) * step;
+#ifdef __SSE2__
+    // Sky and light written once, four columns down at a time: painted in
+    // turns, they were read back from memory for each.
+    RepaintSkyAndAurora(scene, backdrop, canvas.sky, left, right, reach + left, lead);
+#else
+    RowSpan lit = {backdrop.height, 0};
+    for (int x = left; x < right; ++x) Widen(lit, reach[x]);
+    for (int y = lit.top; y < lit.bottom; ++y)
+        RepeatPixels(backdrop.pixels + y * backdrop.width + left, canvas.sky + 4 * y, right - left);
+    PaintAurora(scene, backdrop, left, right, reach + left, lead);
+#endif
     for (int x = left; x < right; ++x) Widen(marks[(x - left) / CanvasTile], reach[x]);
     for (int tileLeft = left; tileLeft < right; tileLeft += CanvasTile) {
         const RowSpan& mark = marks[(tileLeft - left) / CanvasTile];

@@ -274,9 +274,157 @@ void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* colum
                         highWeights);
     for (; y <= last; ++y, position = _mm_add_epi32(position, steps)) edgeRow(y, position);
 }
+
+// One ribbon's profile, its brightest channels and its step down a column,
+// on a frame this high.
+struct RibbonLight {
+    std::uint32_t profile[ProfileSteps + 1]; // the extra last step is dark
+    std::uint8_t brightest[ProfileSteps];
+    int step;
+};
+
+// false when the ribbon is too thin to show on a frame this high.
+bool SetUpRibbonLight(const Ribbon& ribbon, float height, RibbonLight& light) {
+    const float span = (ribbon.height + BelowEdge) * height;
+    if (span < 1.0f) return false;
+    FillProfile(ribbon, ribbon.height * height / span, light.profile);
+    light.profile[ProfileSteps] = 0;
+    for (int k = 0; k < ProfileSteps; ++k) {
+        const std::uint32_t p = light.profile[k];
+        const std::uint32_t r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+        light.brightest[k] = static_cast<std::uint8_t>(r > g ? (r > b ? r : b) : (g > b ? g : b));
+    }
+    light.step = static_cast<int>(static_cast<float>(ProfileSteps << 16) / span);
+    return true;
+}
+
+// One ribbon over four neighbouring columns, as LightFourColumns walks them:
+// per lane the profile's position at the first row and its step a row, the
+// rows it covers and its weight.
+struct FourCurtains {
+    __m128i position, steps, fromRow, toRow, lowWeights, highWeights;
+    RowSpan any, every; // the rows some lane's curtain covers, and those every lane's does
+};
+
+FourCurtains LanesOf(const CurtainColumn* columns, int step, int firstRow) {
+    const auto lanes = [&](auto field) {
+        return _mm_setr_epi32(field(columns[0]), field(columns[1]), field(columns[2]), field(columns[3]));
+    };
+    const auto pairs = [&](int a, int b) {
+        const short wa = static_cast<short>(columns[a].weight), wb = static_cast<short>(columns[b].weight);
+        return _mm_setr_epi16(wa, wa, wa, wa, wb, wb, wb, wb);
+    };
+    RowSpan any = {1 << 30, -1}, every = {0, 1 << 30};
+    for (int lane = 0; lane < 4; ++lane) {
+        const CurtainColumn& c = columns[lane];
+        if (c.weight == 0) {
+            every = RowSpan{0, 0};
+            continue;
+        }
+        if (c.y0 < any.top) any.top = c.y0;
+        if (c.y1 + 1 > any.bottom) any.bottom = c.y1 + 1;
+        if (c.y0 > every.top) every.top = c.y0;
+        if (c.y1 + 1 < every.bottom) every.bottom = c.y1 + 1;
+    }
+    return {lanes([&](const CurtainColumn& c) { return c.weight ? c.position + (firstRow - c.y0) * step : 0; }),
+            lanes([&](const CurtainColumn& c) { return c.weight ? step : 0; }),
+            lanes([](const CurtainColumn& c) { return c.weight ? c.y0 : 1 << 30; }),
+            lanes([](const CurtainColumn& c) { return c.weight ? c.y1 : -1; }),
+            pairs(0, 1),
+            pairs(2, 3),
+            any,
+            every};
+}
+
+// Four lights, each scaled by its lane's weight, as ScalePixel scales one.
+inline __m128i Weighted(const FourCurtains& lanes, __m128i light) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(light, zero), lanes.lowWeights), 8);
+    const __m128i high = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(light, zero), lanes.highWeights), 8);
+    return _mm_packus_epi16(low, high);
+}
+
+// The light of one ribbon in four neighbouring pixels of row y: what
+// LightFourPixels adds there.
+inline __m128i LightOfFour(const FourCurtains& lanes, const std::uint32_t* profile, int y) {
+    const __m128i row = _mm_set1_epi32(y);
+    __m128i k = _mm_srai_epi32(lanes.position, 16);
+    const __m128i inside =
+        _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi32(lanes.fromRow, row), _mm_cmpgt_epi32(row, lanes.toRow)),
+                         _mm_cmplt_epi32(k, _mm_set1_epi32(ProfileSteps)));
+    k = _mm_and_si128(_mm_andnot_si128(_mm_srai_epi32(k, 31), k), inside);
+    alignas(16) std::int32_t index[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), k);
+    const __m128i light = _mm_and_si128(
+        _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
+                       static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]])),
+        inside);
+    return Weighted(lanes, light);
+}
+
+// The same where every lane's curtain covers the row: no lane needs a test,
+// and a step past the profile's end reads its dark last one.
+inline __m128i LightOfFourInside(const FourCurtains& lanes, const std::uint32_t* profile) {
+    alignas(16) std::int32_t index[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index),
+                    _mm_min_epi16(_mm_srai_epi32(lanes.position, 16), _mm_set1_epi32(ProfileSteps)));
+    return Weighted(lanes, _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
+                                          static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]])));
+}
 #endif
 
 } // namespace
+
+#ifdef __SSE2__
+void RepaintSkyAndAurora(const Scene& scene, const PixelFrame& frame, const std::uint32_t* skyRows, int left,
+                         int right, RowSpan* reach, double lead) {
+    constexpr int RibbonCount = sizeof ribbons / sizeof ribbons[0];
+    const float sceneWidth = static_cast<float>(scene.width > 0 ? scene.width : 1);
+    const float t = SceneClockAt(scene.seconds + lead);
+    if (right > frame.width) right = frame.width;
+    RibbonLight lights[RibbonCount];
+    bool shown[RibbonCount];
+    for (int r = 0; r < RibbonCount; ++r) shown[r] = SetUpRibbonLight(ribbons[r], static_cast<float>(frame.height), lights[r]);
+    for (int x = left; x < right; x += 4) {
+        const int lanes = right - x < 4 ? right - x : 4;
+        CurtainColumn columns[RibbonCount][4];
+        RowSpan rows = {frame.height, 0}; // what to write: where there was light, and where there is
+        for (int lane = 0; lane < lanes; ++lane) Widen(rows, reach[x - left + lane]);
+        for (int lane = 0; lane < 4; ++lane) {
+            RowSpan lit = {0, 0};
+            for (int r = 0; r < RibbonCount; ++r) {
+                columns[r][lane] = shown[r] && lane < lanes
+                                       ? SetUpColumn(ribbons[r], frame, sceneWidth, x + lane, t, lights[r].step)
+                                       : CurtainColumn{0, -1, 0, 0};
+                Widen(lit, LitRows(columns[r][lane], lights[r].brightest, lights[r].step));
+            }
+            if (lane < lanes) reach[x - left + lane] = lit;
+            Widen(rows, lit);
+        }
+        FourCurtains curtains[RibbonCount];
+        for (int r = 0; r < RibbonCount; ++r) curtains[r] = LanesOf(columns[r], lights[r].step, rows.top);
+        std::uint32_t* pixel = frame.pixels + rows.top * frame.width + x;
+        for (int y = rows.top; y < rows.bottom; ++y, pixel += frame.width) {
+            __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(skyRows + 4 * y));
+            for (int r = 0; r < RibbonCount; ++r) {
+                FourCurtains& lanes = curtains[r];
+                if (y >= lanes.every.top && y < lanes.every.bottom)
+                    four = _mm_adds_epu8(four, LightOfFourInside(lanes, lights[r].profile));
+                else if (y >= lanes.any.top && y < lanes.any.bottom)
+                    four = _mm_adds_epu8(four, LightOfFour(lanes, lights[r].profile, y));
+                lanes.position = _mm_add_epi32(lanes.position, lanes.steps);
+            }
+            if (lanes == 4) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), four);
+            } else {
+                alignas(16) std::uint32_t out[4];
+                _mm_store_si128(reinterpret_cast<__m128i*>(out), four);
+                for (int lane = 0; lane < lanes; ++lane) pixel[lane] = out[lane];
+            }
+        }
+    }
+}
+#endif
 
 // Curtains of light: brightest along a waving lower edge, fading upward
 // into violet, with fine vertical rays.

@@ -19,6 +19,13 @@ void SkyPattern(int y, int height, std::uint32_t pattern[4]);
 // in are written to reach[x - left].
 void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach = nullptr,
                  double lead = 0.0);
+// The sky (skyRows + 4 * y: row y's pattern, SkyPattern's) with the northern
+// lights over it, as PaintSky then PaintAurora give them, over columns
+// left..right-1 (left a multiple of four), each pixel written once. Written
+// are the rows each column's reach[x - left] held, where the lights were,
+// and those they reach now, which reach is set to.
+void RepaintSkyAndAurora(const Scene& scene, const PixelFrame& frame, const std::uint32_t* skyRows, int left,
+                         int right, RowSpan* reach, double lead);
 // The rows the northern lights may ever reach on a frame this high.
 void AuroraRows(int height, int& top, int& bottom);
 
