@@ -98,12 +98,10 @@ void MarkLayerChanges(SceneCanvas& canvas, const PlanetLayer& before, const Plan
     }
 }
 
-// Only where the lights were or now are does the band change: the sky is put
-// back over last time's rows, the lights added, and what either covered marked,
-// a column of tiles at a time.
+// Only where the lights were or now are does the band change: its strips are
+// set up again, and what either covered marked, a column of tiles at a time.
 void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
-    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height, canvas.frame.left,
-                                 canvas.frame.top};
+    const PixelFrame& frame = canvas.frame;
     const int band = canvas.nextAuroraBand;
     canvas.nextAuroraBand = (band + 1) % canvas.auroraBands;
     // Bands start and end on tile edges, so that tile columns are never shared.
@@ -112,31 +110,21 @@ void RefreshAuroraBand(const Scene& scene, SceneCanvas& canvas) {
     // build would call a library division for a wider one every frame.
     const int left = tiles * band / canvas.auroraBands * CanvasTile;
     int right = tiles * (band + 1) / canvas.auroraBands * CanvasTile;
-    if (right > backdrop.width) right = backdrop.width;
+    if (right > frame.width) right = frame.width;
     RowSpan* reach = canvas.auroraReach;
     RowSpan* marks = canvas.auroraMarks + left / CanvasTile;
     for (int x = left; x < right; ++x) {
         RowSpan& mark = marks[(x - left) / CanvasTile];
-        if (x % CanvasTile == 0) mark = RowSpan{backdrop.height, 0};
+        if (x % CanvasTile == 0) mark = RowSpan{frame.height, 0};
         Widen(mark, reach[x]);
     }
-    // Painted for the middle of the frames it will be shown in, it is never
+    // Set up for the middle of the frames it will be shown in, it is never
     // more than half a sweep early or late.
     const double maxStep = MaxStepMs * 0.001 * scene.speedFactor;
     double step = scene.seconds - canvas.lastSeconds;
     step = step < 0.0 ? 0.0 : (step > maxStep ? maxStep : step);
-    const double lead = 0.5 * (canvas.auroraBands - 1) * step;
-#ifdef __SSE2__
-    // Sky and light written once, four columns down at a time: painted in
-    // turns, they were read back from memory for each.
-    RepaintSkyAndAurora(scene, backdrop, canvas.sky, left, right, reach + left, lead);
-#else
-    RowSpan lit = {backdrop.height, 0};
-    for (int x = left; x < right; ++x) Widen(lit, reach[x]);
-    for (int y = lit.top; y < lit.bottom; ++y)
-        RepeatPixels(backdrop.pixels + y * backdrop.width + left, canvas.sky + 4 * y, right - left);
-    PaintAurora(scene, backdrop, left, right, reach + left, lead);
-#endif
+    SetUpAuroraStrips(scene, frame, *canvas.auroraLights, left, right, canvas.auroraStrips + left / 4, reach + left,
+                      0.5 * (canvas.auroraBands - 1) * step);
     for (int x = left; x < right; ++x) Widen(marks[(x - left) / CanvasTile], reach[x]);
     for (int tileLeft = left; tileLeft < right; tileLeft += CanvasTile) {
         const RowSpan& mark = marks[(tileLeft - left) / CanvasTile];
@@ -157,13 +145,12 @@ PlanetPlacement PlanetAhead(const Scene& scene, const PixelFrame& frame, const P
     return fits > 0.0 ? at(fits) : now;
 }
 
-void PaintBackdrop(const Scene& scene, SceneCanvas& canvas) {
-    const PixelFrame backdrop = {canvas.backdrop, canvas.frame.width, canvas.frame.height, canvas.frame.left,
-                                 canvas.frame.top};
-    PaintSky(backdrop, PixelRect{0, 0, backdrop.width, backdrop.height});
-    for (int x = 0; x < backdrop.width; ++x) canvas.auroraReach[x] = RowSpan{0, 0};
-    if (scene.aurora) PaintAurora(scene, backdrop, 0, backdrop.width, canvas.auroraReach);
-    Mark(canvas, PixelRect{0, 0, backdrop.width, backdrop.height}, TileChanged);
+void PaintWhole(const Scene& scene, SceneCanvas& canvas) {
+    const PixelFrame& frame = canvas.frame;
+    for (int x = 0; x < frame.width; ++x) canvas.auroraReach[x] = RowSpan{0, 0};
+    if (scene.aurora)
+        SetUpAuroraStrips(scene, frame, *canvas.auroraLights, 0, frame.width, canvas.auroraStrips, canvas.auroraReach);
+    Mark(canvas, PixelRect{0, 0, frame.width, frame.height}, TileChanged);
 }
 
 std::uint32_t LoadTiles(const std::uint8_t* tiles) {
@@ -207,17 +194,21 @@ void CollectChanges(SceneCanvas& canvas) {
     }
 }
 
-// Above and below the northern lights the backdrop is plain sky, made again
-// from its row's pattern: no trip to the far-away backdrop for every star.
+// The sky, and the northern lights where they may be, made again from their
+// numbers: no picture of them is kept, and none read back from memory.
 void Restore(const SceneCanvas& canvas, PixelRect area, bool aurora) {
     const int width = canvas.frame.width;
+    int lightsTop = aurora ? canvas.auroraTop : area.bottom, lightsBottom = aurora ? canvas.auroraBottom : area.bottom;
+    lightsTop = lightsTop < area.top ? area.top : (lightsTop > area.bottom ? area.bottom : lightsTop);
+    lightsBottom = lightsBottom < lightsTop ? lightsTop : (lightsBottom > area.bottom ? area.bottom : lightsBottom);
     for (int y = area.top; y < area.bottom; ++y) {
-        std::uint32_t* target = canvas.frame.pixels + y * width;
-        if (aurora && y >= canvas.auroraTop && y < canvas.auroraBottom) {
-            CopyPixels(target + area.left, canvas.backdrop + y * width + area.left, area.right - area.left);
+        if (y == lightsTop && lightsTop < lightsBottom) {
+            PaintSkyAndAurora(canvas.frame, canvas.sky, *canvas.auroraLights, canvas.auroraStrips,
+                              PixelRect{area.left, lightsTop, area.right, lightsBottom});
+            y = lightsBottom - 1;
             continue;
         }
-        RepeatPixels(target + area.left, canvas.sky + 4 * y, area.right - area.left);
+        RepeatPixels(canvas.frame.pixels + y * width + area.left, canvas.sky + 4 * y, area.right - area.left);
     }
 }
 
@@ -286,8 +277,8 @@ std::size_t SceneCanvasMaxChanges(int width, int height) {
 
 std::size_t SceneCanvasBytes(int width, int height) {
     if (width <= 0 || height <= 0) return 0;
-    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    return Aligned(pixels * sizeof(std::uint32_t)) + Aligned(static_cast<std::size_t>(width) * sizeof(float)) +
+    return Aligned(sizeof(AuroraLights)) + Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(AuroraStrip)) +
+           Aligned(static_cast<std::size_t>(width) * sizeof(float)) +
            Aligned(static_cast<std::size_t>(width) * sizeof(RowSpan)) +
            Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(RowSpan)) +
            Aligned(static_cast<std::size_t>(height) * 4 * sizeof(std::uint32_t)) +
@@ -317,8 +308,10 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     }
     const int width = frame.width, height = frame.height;
     unsigned char* next = static_cast<unsigned char*>(memory);
-    canvas.backdrop = reinterpret_cast<std::uint32_t*>(next);
-    next += Aligned(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(std::uint32_t));
+    canvas.auroraLights = reinterpret_cast<AuroraLights*>(next);
+    next += Aligned(sizeof(AuroraLights));
+    canvas.auroraStrips = reinterpret_cast<AuroraStrip*>(next);
+    next += Aligned(static_cast<std::size_t>(TilesFor(width)) * sizeof(AuroraStrip));
     canvas.crest = reinterpret_cast<float*>(next);
     next += Aligned(static_cast<std::size_t>(width) * sizeof(float));
     canvas.auroraReach = reinterpret_cast<RowSpan*>(next);
@@ -352,6 +345,7 @@ SceneCanvas NewSceneCanvas(const PixelFrame& frame, void* memory) {
     for (int y = 0; y < height; ++y) SkyPattern(y, height, canvas.sky + 4 * y);
     AuroraRows(height, canvas.auroraTop, canvas.auroraBottom);
     canvas.auroraBands = AuroraBandsFor(width, height);
+    SetUpAuroraLights(height, *canvas.auroraLights);
     return canvas;
 }
 
@@ -359,7 +353,7 @@ void DrawScene(const Scene& scene, SceneCanvas& canvas) {
     const PixelFrame& frame = canvas.frame;
     if (frame.pixels == nullptr) return;
     if (!canvas.painted)
-        PaintBackdrop(scene, canvas);
+        PaintWhole(scene, canvas);
     else if (scene.aurora)
         RefreshAuroraBand(scene, canvas);
     canvas.painted = true;

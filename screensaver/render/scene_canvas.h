@@ -2,8 +2,9 @@
 // reference renderer (reference_renderer.h), but each frame only what changed
 // is restored, redrawn and listed for the window.
 //
-// The sky and the northern lights live in a backdrop; the stars, the meteor
-// and the moon are cleared from it and drawn again each frame in small tiles;
+// The sky and the northern lights are kept as numbers, from which any of
+// their pixels is made again; the stars, the meteor and the moon are cleared
+// to them and drawn again each frame in small tiles;
 // the planet layer is blended again only over tiles that were restored, and
 // over those a repaint of it changed. The northern lights change slowly, so
 // each frame recomputes them in one band of columns, sweeping across the
@@ -16,6 +17,7 @@
 
 #include "screensaver/render/pixel_types.h"
 #include "screensaver/render/planet_painter.h"
+#include "screensaver/render/sky_and_ground.h"
 #include "screensaver/scene.h"
 
 constexpr int CanvasTile = 4; // pixels a side
@@ -23,7 +25,8 @@ constexpr int CanvasTile = 4; // pixels a side
 struct SceneCanvas {
     PixelFrame frame;        // what the window shows
     void* block;             // the memory every buffer below is carved from, even when unused; its giver frees it
-    std::uint32_t* backdrop; // the sky and the northern lights, nothing in front of them
+    AuroraLights* auroraLights; // the northern lights' curtains down a column on this frame
+    AuroraStrip* auroraStrips;  // and over each strip of four columns, as last set up
     float* crest;            // the ridge's crest per column
     std::uint32_t* sky;      // the sky's pattern, four pixels a row
     RowSpan* auroraReach;    // per column, the rows the northern lights were last painted in

@@ -66,7 +66,7 @@ const Ribbon ribbons[] = {
 };
 constexpr float BelowEdge = 0.04f; // the glow under the lower edge, as a share of the height
 
-constexpr int ProfileSteps = 256;
+constexpr int ProfileSteps = AuroraProfileSteps;
 constexpr unsigned FaintestWeight = 8; // of 256
 
 // The light of one curtain from its top (step 0) to below its lower edge.
@@ -181,7 +181,6 @@ void LightColumn(const PixelFrame& frame, int x, const CurtainColumn& column, co
     if (reach != nullptr) Widen(*reach, RowSpan{litTop, litBottom});
 }
 
-#ifdef __SSE2__
 // The rows of a column that get light, as LightColumn finds them, without
 // painting: the first and the last whose light does not scale down to
 // nothing, that is whose brightest channel times the weight reaches 256.
@@ -201,6 +200,7 @@ RowSpan LitRows(const CurtainColumn& column, const std::uint8_t* brightest, int 
     return RowSpan{top, bottom + 1};
 }
 
+#ifdef __SSE2__
 // One row of four neighbouring columns: the light of profile step k in each
 // lane where inside is set, scaled by the lane's weight and added, saturating.
 // ScalePixel and AddPixel are per-channel multiplies and saturating adds, so
@@ -275,65 +275,14 @@ void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* colum
     for (; y <= last; ++y, position = _mm_add_epi32(position, steps)) edgeRow(y, position);
 }
 
-// One ribbon's profile, its brightest channels and its step down a column,
-// on a frame this high.
-struct RibbonLight {
-    std::uint32_t profile[ProfileSteps + 1]; // the extra last step is dark
-    std::uint8_t brightest[ProfileSteps];
-    int step;
-};
-
-// false when the ribbon is too thin to show on a frame this high.
-bool SetUpRibbonLight(const Ribbon& ribbon, float height, RibbonLight& light) {
-    const float span = (ribbon.height + BelowEdge) * height;
-    if (span < 1.0f) return false;
-    FillProfile(ribbon, ribbon.height * height / span, light.profile);
-    light.profile[ProfileSteps] = 0;
-    for (int k = 0; k < ProfileSteps; ++k) {
-        const std::uint32_t p = light.profile[k];
-        const std::uint32_t r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
-        light.brightest[k] = static_cast<std::uint8_t>(r > g ? (r > b ? r : b) : (g > b ? g : b));
-    }
-    light.step = static_cast<int>(static_cast<float>(ProfileSteps << 16) / span);
-    return true;
-}
-
-// One ribbon over four neighbouring columns, as LightFourColumns walks them:
-// per lane the profile's position at the first row and its step a row, the
-// rows it covers and its weight.
+// One curtain over four neighbouring columns as the vector code loads it.
 struct FourCurtains {
-    __m128i position, steps, fromRow, toRow, lowWeights, highWeights;
-    RowSpan any, every; // the rows some lane's curtain covers, and those every lane's does
+    __m128i start, fromRow, toRow, lowWeights, highWeights;
 };
 
-FourCurtains LanesOf(const CurtainColumn* columns, int step, int firstRow) {
-    const auto lanes = [&](auto field) {
-        return _mm_setr_epi32(field(columns[0]), field(columns[1]), field(columns[2]), field(columns[3]));
-    };
-    const auto pairs = [&](int a, int b) {
-        const short wa = static_cast<short>(columns[a].weight), wb = static_cast<short>(columns[b].weight);
-        return _mm_setr_epi16(wa, wa, wa, wa, wb, wb, wb, wb);
-    };
-    RowSpan any = {1 << 30, -1}, every = {0, 1 << 30};
-    for (int lane = 0; lane < 4; ++lane) {
-        const CurtainColumn& c = columns[lane];
-        if (c.weight == 0) {
-            every = RowSpan{0, 0};
-            continue;
-        }
-        if (c.y0 < any.top) any.top = c.y0;
-        if (c.y1 + 1 > any.bottom) any.bottom = c.y1 + 1;
-        if (c.y0 > every.top) every.top = c.y0;
-        if (c.y1 + 1 < every.bottom) every.bottom = c.y1 + 1;
-    }
-    return {lanes([&](const CurtainColumn& c) { return c.weight ? c.position + (firstRow - c.y0) * step : 0; }),
-            lanes([&](const CurtainColumn& c) { return c.weight ? step : 0; }),
-            lanes([](const CurtainColumn& c) { return c.weight ? c.y0 : 1 << 30; }),
-            lanes([](const CurtainColumn& c) { return c.weight ? c.y1 : -1; }),
-            pairs(0, 1),
-            pairs(2, 3),
-            any,
-            every};
+inline FourCurtains Load(const CurtainLanes& lanes) {
+    const auto load = [](const void* from) { return _mm_load_si128(static_cast<const __m128i*>(from)); };
+    return {load(lanes.start), load(lanes.fromRow), load(lanes.toRow), load(lanes.weights), load(lanes.weights + 8)};
 }
 
 // Four lights, each scaled by its lane's weight, as ScalePixel scales one.
@@ -344,87 +293,138 @@ inline __m128i Weighted(const FourCurtains& lanes, __m128i light) {
     return _mm_packus_epi16(low, high);
 }
 
-// The light of one ribbon in four neighbouring pixels of row y: what
-// LightFourPixels adds there.
-inline __m128i LightOfFour(const FourCurtains& lanes, const std::uint32_t* profile, int y) {
+inline __m128i Gather(const std::uint32_t* profile, __m128i k) {
+    alignas(16) std::int32_t index[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), k);
+    return _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
+                          static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]]));
+}
+
+// The light of one curtain in four neighbouring pixels of row y, the
+// profile's position there given: what LightFourPixels adds.
+inline __m128i LightOfFour(const FourCurtains& lanes, const std::uint32_t* profile, int y, __m128i position) {
     const __m128i row = _mm_set1_epi32(y);
-    __m128i k = _mm_srai_epi32(lanes.position, 16);
+    __m128i k = _mm_srai_epi32(position, 16);
     const __m128i inside =
         _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi32(lanes.fromRow, row), _mm_cmpgt_epi32(row, lanes.toRow)),
                          _mm_cmplt_epi32(k, _mm_set1_epi32(ProfileSteps)));
     k = _mm_and_si128(_mm_andnot_si128(_mm_srai_epi32(k, 31), k), inside);
-    alignas(16) std::int32_t index[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(index), k);
-    const __m128i light = _mm_and_si128(
-        _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
-                       static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]])),
-        inside);
-    return Weighted(lanes, light);
+    return Weighted(lanes, _mm_and_si128(Gather(profile, k), inside));
 }
 
 // The same where every lane's curtain covers the row: no lane needs a test,
 // and a step past the profile's end reads its dark last one.
-inline __m128i LightOfFourInside(const FourCurtains& lanes, const std::uint32_t* profile) {
-    alignas(16) std::int32_t index[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(index),
-                    _mm_min_epi16(_mm_srai_epi32(lanes.position, 16), _mm_set1_epi32(ProfileSteps)));
-    return Weighted(lanes, _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
-                                          static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]])));
+inline __m128i LightOfFourInside(const FourCurtains& lanes, const std::uint32_t* profile, __m128i position) {
+    return Weighted(lanes, Gather(profile, _mm_min_epi16(_mm_srai_epi32(position, 16), _mm_set1_epi32(ProfileSteps))));
+}
+#endif
+
+#ifndef __SSE2__
+// One curtain's light at row y of one lane, as LightColumn adds it.
+std::uint32_t LightOfLane(const CurtainLanes& lanes, int lane, const std::uint32_t* profile, int step, int y) {
+    if (y < lanes.fromRow[lane] || y > lanes.toRow[lane]) return 0;
+    const int k = (lanes.start[lane] + y * step) >> 16;
+    return k >= ProfileSteps ? 0 : ScalePixel(profile[k < 0 ? 0 : k], lanes.weights[4 * lane]);
 }
 #endif
 
 } // namespace
 
-#ifdef __SSE2__
-void RepaintSkyAndAurora(const Scene& scene, const PixelFrame& frame, const std::uint32_t* skyRows, int left,
-                         int right, RowSpan* reach, double lead) {
-    constexpr int RibbonCount = sizeof ribbons / sizeof ribbons[0];
+void SetUpAuroraLights(int frameHeight, AuroraLights& lights) {
+    const float height = static_cast<float>(frameHeight);
+    for (int r = 0; r < AuroraCurtains; ++r) {
+        const Ribbon& ribbon = ribbons[r];
+        const float span = (ribbon.height + BelowEdge) * height;
+        lights.shown[r] = span >= 1.0f;
+        if (!lights.shown[r]) continue;
+        FillProfile(ribbon, ribbon.height * height / span, lights.profile[r]);
+        lights.profile[r][ProfileSteps] = 0; // past the end: dark
+        for (int k = 0; k < ProfileSteps; ++k) {
+            const std::uint32_t p = lights.profile[r][k];
+            const std::uint32_t red = p >> 16 & 0xFF, green = p >> 8 & 0xFF, blue = p & 0xFF;
+            lights.brightest[r][k] = static_cast<std::uint8_t>(
+                red > green ? (red > blue ? red : blue) : (green > blue ? green : blue));
+        }
+        lights.step[r] = static_cast<int>(static_cast<float>(ProfileSteps << 16) / span);
+    }
+}
+
+void SetUpAuroraStrips(const Scene& scene, const PixelFrame& frame, const AuroraLights& lights, int left, int right,
+                       AuroraStrip* strips, RowSpan* reach, double lead) {
+    static_assert(sizeof ribbons / sizeof ribbons[0] == AuroraCurtains, "a curtain a ribbon");
     const float sceneWidth = static_cast<float>(scene.width > 0 ? scene.width : 1);
     const float t = SceneClockAt(scene.seconds + lead);
     if (right > frame.width) right = frame.width;
-    RibbonLight lights[RibbonCount];
-    bool shown[RibbonCount];
-    for (int r = 0; r < RibbonCount; ++r) shown[r] = SetUpRibbonLight(ribbons[r], static_cast<float>(frame.height), lights[r]);
     for (int x = left; x < right; x += 4) {
-        const int lanes = right - x < 4 ? right - x : 4;
-        CurtainColumn columns[RibbonCount][4];
-        RowSpan rows = {frame.height, 0}; // what to write: where there was light, and where there is
-        for (int lane = 0; lane < lanes; ++lane) Widen(rows, reach[x - left + lane]);
-        for (int lane = 0; lane < 4; ++lane) {
-            RowSpan lit = {0, 0};
-            for (int r = 0; r < RibbonCount; ++r) {
-                columns[r][lane] = shown[r] && lane < lanes
-                                       ? SetUpColumn(ribbons[r], frame, sceneWidth, x + lane, t, lights[r].step)
-                                       : CurtainColumn{0, -1, 0, 0};
-                Widen(lit, LitRows(columns[r][lane], lights[r].brightest, lights[r].step));
-            }
-            if (lane < lanes) reach[x - left + lane] = lit;
-            Widen(rows, lit);
-        }
-        FourCurtains curtains[RibbonCount];
-        for (int r = 0; r < RibbonCount; ++r) curtains[r] = LanesOf(columns[r], lights[r].step, rows.top);
-        std::uint32_t* pixel = frame.pixels + rows.top * frame.width + x;
-        for (int y = rows.top; y < rows.bottom; ++y, pixel += frame.width) {
-            __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(skyRows + 4 * y));
-            for (int r = 0; r < RibbonCount; ++r) {
-                FourCurtains& lanes = curtains[r];
-                if (y >= lanes.every.top && y < lanes.every.bottom)
-                    four = _mm_adds_epu8(four, LightOfFourInside(lanes, lights[r].profile));
-                else if (y >= lanes.any.top && y < lanes.any.bottom)
-                    four = _mm_adds_epu8(four, LightOfFour(lanes, lights[r].profile, y));
-                lanes.position = _mm_add_epi32(lanes.position, lanes.steps);
-            }
-            if (lanes == 4) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), four);
-            } else {
-                alignas(16) std::uint32_t out[4];
-                _mm_store_si128(reinterpret_cast<__m128i*>(out), four);
-                for (int lane = 0; lane < lanes; ++lane) pixel[lane] = out[lane];
+        AuroraStrip& strip = strips[(x - left) / 4];
+        for (int r = 0; r < AuroraCurtains; ++r) {
+            CurtainLanes& lanes = strip.curtains[r];
+            const int step = lights.step[r];
+            lanes.any = RowSpan{1 << 30, -1};
+            lanes.every = RowSpan{0, 1 << 30};
+            for (int lane = 0; lane < 4; ++lane) {
+                const CurtainColumn c = lights.shown[r] && x + lane < right
+                                            ? SetUpColumn(ribbons[r], frame, sceneWidth, x + lane, t, step)
+                                            : CurtainColumn{0, -1, 0, 0};
+                if (r == 0 && x + lane < right) reach[x + lane - left] = RowSpan{0, 0};
+                if (x + lane < right) Widen(reach[x + lane - left], LitRows(c, lights.brightest[r], step));
+                // Lanes without light are in no row; the rest step from row 0.
+                lanes.start[lane] = c.weight ? c.position - c.y0 * step : 0;
+                lanes.fromRow[lane] = c.weight ? c.y0 : 1 << 30;
+                lanes.toRow[lane] = c.weight ? c.y1 : -1;
+                for (int i = 0; i < 4; ++i) lanes.weights[4 * lane + i] = static_cast<std::uint16_t>(c.weight);
+                if (c.weight == 0) {
+                    lanes.every = RowSpan{0, 0};
+                    continue;
+                }
+                if (c.y0 < lanes.any.top) lanes.any.top = c.y0;
+                if (c.y1 + 1 > lanes.any.bottom) lanes.any.bottom = c.y1 + 1;
+                if (c.y0 > lanes.every.top) lanes.every.top = c.y0;
+                if (c.y1 + 1 < lanes.every.bottom) lanes.every.bottom = c.y1 + 1;
             }
         }
     }
 }
+
+void PaintSkyAndAurora(const PixelFrame& frame, const std::uint32_t* skyRows, const AuroraLights& lights,
+                       const AuroraStrip* strips, PixelRect area) {
+    for (int x = area.left; x < area.right; x += 4) {
+        const AuroraStrip& strip = strips[x / 4];
+        const int lanes = area.right - x < 4 ? area.right - x : 4;
+#ifdef __SSE2__
+        FourCurtains curtains[AuroraCurtains];
+        for (int r = 0; r < AuroraCurtains; ++r) curtains[r] = Load(strip.curtains[r]);
 #endif
+        std::uint32_t* pixel = frame.pixels + area.top * frame.width + x;
+        for (int y = area.top; y < area.bottom; ++y, pixel += frame.width) {
+#ifdef __SSE2__
+            __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(skyRows + 4 * y));
+            for (int r = 0; r < AuroraCurtains; ++r) {
+                const CurtainLanes& lane = strip.curtains[r];
+                if (y < lane.any.top || y >= lane.any.bottom) continue;
+                const __m128i position = _mm_add_epi32(curtains[r].start, _mm_set1_epi32(y * lights.step[r]));
+                four = _mm_adds_epu8(four, y >= lane.every.top && y < lane.every.bottom
+                                               ? LightOfFourInside(curtains[r], lights.profile[r], position)
+                                               : LightOfFour(curtains[r], lights.profile[r], y, position));
+            }
+            if (lanes == 4) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), four);
+                continue;
+            }
+            alignas(16) std::uint32_t out[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(out), four);
+            for (int i = 0; i < lanes; ++i) pixel[i] = out[i];
+#else
+            for (int i = 0; i < lanes; ++i) {
+                std::uint32_t value = skyRows[4 * y + i];
+                for (int r = 0; r < AuroraCurtains; ++r)
+                    value = AddPixel(value, LightOfLane(strip.curtains[r], i, lights.profile[r], lights.step[r], y));
+                pixel[i] = value;
+            }
+#endif
+        }
+    }
+}
 
 // Curtains of light: brightest along a waving lower edge, fading upward
 // into violet, with fine vertical rays.

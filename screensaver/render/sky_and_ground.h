@@ -19,13 +19,46 @@ void SkyPattern(int y, int height, std::uint32_t pattern[4]);
 // in are written to reach[x - left].
 void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach = nullptr,
                  double lead = 0.0);
-// The sky (skyRows + 4 * y: row y's pattern, SkyPattern's) with the northern
-// lights over it, as PaintSky then PaintAurora give them, over columns
-// left..right-1 (left a multiple of four), each pixel written once. Written
-// are the rows each column's reach[x - left] held, where the lights were,
-// and those they reach now, which reach is set to.
-void RepaintSkyAndAurora(const Scene& scene, const PixelFrame& frame, const std::uint32_t* skyRows, int left,
-                         int right, RowSpan* reach, double lead);
+// The northern lights by parts, for a canvas that keeps no picture of them:
+// each curtain's light down a column, set up once for a frame's height; the
+// curtains over each strip of four columns, set up whenever that strip is
+// recomputed; and from those any pixels of the sky with the lights over it,
+// the very pixels PaintSky and PaintAurora give.
+constexpr int AuroraCurtains = 2;
+constexpr int AuroraProfileSteps = 256;
+
+struct AuroraLights {
+    std::uint32_t profile[AuroraCurtains][AuroraProfileSteps + 1]; // the extra last step is dark
+    std::uint8_t brightest[AuroraCurtains][AuroraProfileSteps];
+    int step[AuroraCurtains]; // the profile's steps a row, 16.16
+    bool shown[AuroraCurtains];
+};
+
+// One curtain over four neighbouring columns; a lane without light covers no row.
+struct CurtainLanes {
+    alignas(16) std::int32_t start[4]; // the profile's position at row 0, 16.16
+    alignas(16) std::int32_t fromRow[4];
+    alignas(16) std::int32_t toRow[4];
+    alignas(16) std::uint16_t weights[16]; // each lane's strength, four times over
+    RowSpan any, every;                    // the rows some lane covers, and those every lane does
+};
+
+struct AuroraStrip {
+    CurtainLanes curtains[AuroraCurtains];
+};
+
+void SetUpAuroraLights(int frameHeight, AuroraLights& lights);
+// The strips of columns left..right-1 (left a multiple of four), strips[0]
+// being left's, as they are lead seconds after the scene's clock; the rows each
+// column gets light in are written to reach[x - left].
+void SetUpAuroraStrips(const Scene& scene, const PixelFrame& frame, const AuroraLights& lights, int left, int right,
+                       AuroraStrip* strips, RowSpan* reach, double lead = 0.0);
+// The sky (skyRows + 4 * y: row y's pattern, SkyPattern's) with the lights
+// over it, over the rectangle (its left a multiple of four, inside the
+// frame); strips[0] is that of the frame's first four columns.
+void PaintSkyAndAurora(const PixelFrame& frame, const std::uint32_t* skyRows, const AuroraLights& lights,
+                       const AuroraStrip* strips, PixelRect area);
+
 // The rows the northern lights may ever reach on a frame this high.
 void AuroraRows(int height, int& top, int& bottom);
 
