@@ -200,81 +200,30 @@ RowSpan LitRows(const CurtainColumn& column, const std::uint8_t* brightest, int 
     return RowSpan{top, bottom + 1};
 }
 
-#ifdef __SSE2__
-// One row of four neighbouring columns: the light of profile step k in each
-// lane where inside is set, scaled by the lane's weight and added, saturating.
-// ScalePixel and AddPixel are per-channel multiplies and saturating adds, so
-// these are the very pixels LightColumn gives.
-inline void LightFourPixels(std::uint32_t* pixels, __m128i k, __m128i inside, const std::uint32_t* profile,
-                            __m128i lowWeights, __m128i highWeights) {
-    alignas(16) std::int32_t index[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(index), k);
-    const __m128i light = _mm_and_si128(
-        _mm_setr_epi32(static_cast<int>(profile[index[0]]), static_cast<int>(profile[index[1]]),
-                       static_cast<int>(profile[index[2]]), static_cast<int>(profile[index[3]])),
-        inside);
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i low = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(light, zero), lowWeights), 8);
-    const __m128i high = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(light, zero), highWeights), 8);
-    __m128i* target = reinterpret_cast<__m128i*>(pixels);
-    _mm_storeu_si128(target, _mm_adds_epu8(_mm_loadu_si128(target), _mm_packus_epi16(low, high)));
-}
-
-// Four neighbouring columns at once, a row of them at a time. Where every
-// lane's curtain covers the row, as in most rows, no lane needs a test: the
-// profile's extra last step is dark, and a lane without light has weight 0.
-// Few values stay live in that loop, so that the 32-bit build keeps them all
-// in its eight vector registers.
-void LightFourColumns(const PixelFrame& frame, int x, const CurtainColumn* columns, const std::uint32_t* profile,
-                      const std::uint8_t* brightest, int step, RowSpan* reach) {
-    int first = frame.height, last = -1, allFrom = 0, allTo = frame.height;
+// Four neighbouring columns of one curtain as lanes; those past the frame's
+// edge, like those too faint to paint, get no light.
+void SetLanes(CurtainLanes& lanes, const CurtainColumn* columns, int step) {
+    lanes.any = RowSpan{1 << 30, -1};
+    lanes.every = RowSpan{0, 1 << 30};
     for (int lane = 0; lane < 4; ++lane) {
         const CurtainColumn& c = columns[lane];
-        if (reach != nullptr) Widen(reach[lane], LitRows(c, brightest, step));
-        if (c.weight == 0) continue;
-        if (c.y0 < first) first = c.y0;
-        if (c.y1 > last) last = c.y1;
-        if (c.y0 > allFrom) allFrom = c.y0;
-        if (c.y1 < allTo) allTo = c.y1;
+        // Lanes without light are in no row; the rest step from row 0.
+        lanes.start[lane] = c.weight ? c.position - c.y0 * step : 0;
+        lanes.fromRow[lane] = c.weight ? c.y0 : 1 << 30;
+        lanes.toRow[lane] = c.weight ? c.y1 : -1;
+        for (int i = 0; i < 4; ++i) lanes.weights[4 * lane + i] = static_cast<std::uint16_t>(c.weight);
+        if (c.weight == 0) {
+            lanes.every = RowSpan{0, 0};
+            continue;
+        }
+        if (c.y0 < lanes.any.top) lanes.any.top = c.y0;
+        if (c.y1 + 1 > lanes.any.bottom) lanes.any.bottom = c.y1 + 1;
+        if (c.y0 > lanes.every.top) lanes.every.top = c.y0;
+        if (c.y1 + 1 < lanes.every.bottom) lanes.every.bottom = c.y1 + 1;
     }
-    if (last < first) return;
-    const auto lanes = [&](auto field) {
-        return _mm_setr_epi32(field(columns[0]), field(columns[1]), field(columns[2]), field(columns[3]));
-    };
-    // Lanes without light step nowhere and are never in range.
-    const __m128i start = lanes([&](const CurtainColumn& c) { return c.weight ? c.position - (c.y0 - first) * step : 0; });
-    const __m128i steps = lanes([&](const CurtainColumn& c) { return c.weight ? step : 0; });
-    const __m128i fromRow = lanes([](const CurtainColumn& c) { return c.weight ? c.y0 : 1 << 30; });
-    const __m128i toRow = lanes([](const CurtainColumn& c) { return c.weight ? c.y1 : -1; });
-    const __m128i lowWeights = _mm_setr_epi16(columns[0].weight, columns[0].weight, columns[0].weight,
-                                              columns[0].weight, columns[1].weight, columns[1].weight,
-                                              columns[1].weight, columns[1].weight);
-    const __m128i highWeights = _mm_setr_epi16(columns[2].weight, columns[2].weight, columns[2].weight,
-                                               columns[2].weight, columns[3].weight, columns[3].weight,
-                                               columns[3].weight, columns[3].weight);
-    const __m128i dark = _mm_set1_epi32(ProfileSteps);
-    // A lane's rows outside its curtain, and steps past the profile's end, get nothing.
-    const auto edgeRow = [&](int y, __m128i position) {
-        const __m128i row = _mm_set1_epi32(y);
-        __m128i k = _mm_srai_epi32(position, 16);
-        const __m128i inside = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi32(fromRow, row), _mm_cmpgt_epi32(row, toRow)),
-                                                _mm_cmplt_epi32(k, dark));
-        k = _mm_and_si128(_mm_andnot_si128(_mm_srai_epi32(k, 31), k), inside); // below 0 reads step 0
-        LightFourPixels(frame.pixels + y * frame.width + x, k, inside, profile, lowWeights, highWeights);
-    };
-    __m128i position = start;
-    int y = first;
-    for (; y <= last && y < allFrom; ++y, position = _mm_add_epi32(position, steps)) edgeRow(y, position);
-    const __m128i all = _mm_set1_epi32(-1);
-    std::uint32_t* pixels = frame.pixels + y * frame.width + x;
-    // Inside every lane's curtain the steps are never below 0; a step past the
-    // end reads the dark one (min on the low halves: the steps are small).
-    for (; y <= allTo; ++y, pixels += frame.width, position = _mm_add_epi32(position, steps))
-        LightFourPixels(pixels, _mm_min_epi16(_mm_srai_epi32(position, 16), dark), all, profile, lowWeights,
-                        highWeights);
-    for (; y <= last; ++y, position = _mm_add_epi32(position, steps)) edgeRow(y, position);
 }
 
+#ifdef __SSE2__
 // One curtain over four neighbouring columns as the vector code loads it.
 struct FourCurtains {
     __m128i start, fromRow, toRow, lowWeights, highWeights;
@@ -357,31 +306,17 @@ void SetUpAuroraStrips(const Scene& scene, const PixelFrame& frame, const Aurora
     if (right > frame.width) right = frame.width;
     for (int x = left; x < right; x += 4) {
         AuroraStrip& strip = strips[(x - left) / 4];
+        for (int lane = 0; lane < 4 && x + lane < right; ++lane) reach[x + lane - left] = RowSpan{0, 0};
         for (int r = 0; r < AuroraCurtains; ++r) {
-            CurtainLanes& lanes = strip.curtains[r];
             const int step = lights.step[r];
-            lanes.any = RowSpan{1 << 30, -1};
-            lanes.every = RowSpan{0, 1 << 30};
+            CurtainColumn columns[4];
             for (int lane = 0; lane < 4; ++lane) {
-                const CurtainColumn c = lights.shown[r] && x + lane < right
-                                            ? SetUpColumn(ribbons[r], frame, sceneWidth, x + lane, t, step)
-                                            : CurtainColumn{0, -1, 0, 0};
-                if (r == 0 && x + lane < right) reach[x + lane - left] = RowSpan{0, 0};
-                if (x + lane < right) Widen(reach[x + lane - left], LitRows(c, lights.brightest[r], step));
-                // Lanes without light are in no row; the rest step from row 0.
-                lanes.start[lane] = c.weight ? c.position - c.y0 * step : 0;
-                lanes.fromRow[lane] = c.weight ? c.y0 : 1 << 30;
-                lanes.toRow[lane] = c.weight ? c.y1 : -1;
-                for (int i = 0; i < 4; ++i) lanes.weights[4 * lane + i] = static_cast<std::uint16_t>(c.weight);
-                if (c.weight == 0) {
-                    lanes.every = RowSpan{0, 0};
-                    continue;
-                }
-                if (c.y0 < lanes.any.top) lanes.any.top = c.y0;
-                if (c.y1 + 1 > lanes.any.bottom) lanes.any.bottom = c.y1 + 1;
-                if (c.y0 > lanes.every.top) lanes.every.top = c.y0;
-                if (c.y1 + 1 < lanes.every.bottom) lanes.every.bottom = c.y1 + 1;
+                const bool inFrame = x + lane < right;
+                columns[lane] = lights.shown[r] && inFrame ? SetUpColumn(ribbons[r], frame, sceneWidth, x + lane, t, step)
+                                                           : CurtainColumn{0, -1, 0, 0};
+                if (inFrame) Widen(reach[x + lane - left], LitRows(columns[lane], lights.brightest[r], step));
             }
+            SetLanes(strip.curtains[r], columns, step);
         }
     }
 }
@@ -429,7 +364,6 @@ void PaintSkyAndAurora(const PixelFrame& frame, const std::uint32_t* skyRows, co
 // Curtains of light: brightest along a waving lower edge, fading upward
 // into violet, with fine vertical rays.
 void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int right, RowSpan* reach, double lead) {
-    const float h = static_cast<float>(frame.height);
     const float sceneWidth = static_cast<float>(scene.width > 0 ? scene.width : 1);
     const float t = SceneClockAt(scene.seconds + lead);
     if (left < 0) left = 0;
@@ -437,30 +371,33 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
     if (reach != nullptr)
         for (int x = left; x < right; ++x) reach[x - left] = RowSpan{0, 0};
     const auto reachOf = [&](int x) { return reach != nullptr ? reach + (x - left) : nullptr; };
-    for (const Ribbon& ribbon : ribbons) {
-        const float curtain = ribbon.height * h, below = BelowEdge * h;
-        const float span = curtain + below;
-        if (span < 1.0f) continue;
-        std::uint32_t profile[ProfileSteps + 1];
-        FillProfile(ribbon, curtain / span, profile);
-        profile[ProfileSteps] = 0; // past the end: dark
-#ifdef __SSE2__
-        std::uint8_t brightest[ProfileSteps];
-        for (int k = 0; k < ProfileSteps; ++k) {
-            const std::uint32_t p = profile[k];
-            const std::uint32_t r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
-            brightest[k] = static_cast<std::uint8_t>(r > g ? (r > b ? r : b) : (g > b ? g : b));
-        }
-#endif
-        const int step = static_cast<int>(static_cast<float>(ProfileSteps << 16) / span);
+    AuroraLights lights;
+    SetUpAuroraLights(frame.height, lights);
+    for (int r = 0; r < AuroraCurtains; ++r) {
+        if (!lights.shown[r]) continue;
+        const Ribbon& ribbon = ribbons[r];
+        const std::uint32_t* profile = lights.profile[r];
+        const int step = lights.step[r];
         int x = left;
 #ifdef __SSE2__
+        // Four neighbouring columns at once, a row of them at a time.
         for (; x + 4 <= right; x += 4) {
-            const CurtainColumn columns[4] = {SetUpColumn(ribbon, frame, sceneWidth, x, t, step),
-                                              SetUpColumn(ribbon, frame, sceneWidth, x + 1, t, step),
-                                              SetUpColumn(ribbon, frame, sceneWidth, x + 2, t, step),
-                                              SetUpColumn(ribbon, frame, sceneWidth, x + 3, t, step)};
-            LightFourColumns(frame, x, columns, profile, brightest, step, reachOf(x));
+            CurtainColumn columns[4];
+            for (int lane = 0; lane < 4; ++lane) {
+                columns[lane] = SetUpColumn(ribbon, frame, sceneWidth, x + lane, t, step);
+                if (reach != nullptr) Widen(reach[x + lane - left], LitRows(columns[lane], lights.brightest[r], step));
+            }
+            CurtainLanes lanes;
+            SetLanes(lanes, columns, step);
+            const FourCurtains four = Load(lanes);
+            for (int y = lanes.any.top; y < lanes.any.bottom; ++y) {
+                __m128i* pixels = reinterpret_cast<__m128i*>(frame.pixels + y * frame.width + x);
+                const __m128i position = _mm_add_epi32(four.start, _mm_set1_epi32(y * step));
+                _mm_storeu_si128(pixels, _mm_adds_epu8(_mm_loadu_si128(pixels),
+                                                       y >= lanes.every.top && y < lanes.every.bottom
+                                                           ? LightOfFourInside(four, profile, position)
+                                                           : LightOfFour(four, profile, y, position)));
+            }
         }
 #endif
         for (; x < right; ++x)
