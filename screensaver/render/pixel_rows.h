@@ -1,6 +1,6 @@
-// Copying, clearing, comparing and blending runs of pixels with SSE2: under
-// Wine the C library's memcpy, memset and memcmp stood high in the saver's
-// profile. Each has the plain loop it must match beside it.
+// Filling, clearing, comparing and blending runs of pixels with SSE2: under
+// Wine the C library's memset and memcmp stood high in the saver's profile.
+// Each has the plain loop it must match beside it.
 #pragma once
 
 #include <cstddef>
@@ -10,16 +10,6 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-
-inline void CopyPixels(std::uint32_t* target, const std::uint32_t* source, int count) {
-    int i = 0;
-#ifdef __SSE2__
-    for (; i + 4 <= count; i += 4)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i),
-                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i)));
-#endif
-    for (; i < count; ++i) target[i] = source[i];
-}
 
 // A row of sky: pattern[x & 3] at every pixel x, the run starting where x & 3 is 0.
 inline void RepeatPixels(std::uint32_t* target, const std::uint32_t pattern[4], int count) {

@@ -234,7 +234,6 @@ void OrderStarsByRow(const Scene& scene, SceneCanvas& canvas) {
 // changes span more than the caches hold, and were read back from memory by
 // every layer painted over them in turn.
 constexpr int BandRows = 8 * CanvasTile;
-constexpr int StarRows = 6; // rows a star may touch from its top one: StarBounds
 
 void PaintChangesInBands(const Scene& scene, SceneCanvas& canvas, PixelRect meteor, const MoonPlacement& moon) {
     const PixelFrame& frame = canvas.frame;
@@ -247,7 +246,7 @@ void PaintChangesInBands(const Scene& scene, SceneCanvas& canvas, PixelRect mete
         const PixelFrame band = {frame.pixels + top * frame.width, frame.width, bottom - top, frame.left,
                                  frame.top + top};
         const int sceneTop = frame.top + top, sceneBottom = frame.top + bottom;
-        while (firstStar < scene.starCount && canvas.starRows[canvas.starOrder[firstStar]] + StarRows <= sceneTop)
+        while (firstStar < scene.starCount && canvas.starRows[canvas.starOrder[firstStar]] + MostStarRows <= sceneTop)
             ++firstStar;
         if (lastStar < firstStar) lastStar = firstStar;
         while (lastStar < scene.starCount && canvas.starRows[canvas.starOrder[lastStar]] < sceneBottom) ++lastStar;

@@ -406,7 +406,7 @@ void PaintAurora(const Scene& scene, const PixelFrame& frame, int left, int righ
 }
 
 constexpr float BrightStar = 0.88f; // the brightest stars get short rays
-constexpr int RayLength = 2;
+constexpr int RayLength = StarRayLength;
 
 namespace {
 

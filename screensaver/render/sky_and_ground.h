@@ -69,6 +69,8 @@ void PaintStars(const Scene& scene, const PixelFrame& frame);
 void PaintStars(const Scene& scene, const PixelFrame& frame, const std::uint16_t* order, int first, int last);
 void PaintMeteor(const Scene& scene, const PixelFrame& frame);
 PixelRect StarBounds(const Star& star);
+constexpr int StarRayLength = 2;                    // pixels: the brightest stars get short rays
+constexpr int MostStarRows = 2 * StarRayLength + 2; // the rows StarBounds may span
 bool MeteorBounds(const Scene& scene, PixelRect& bounds);
 
 // The ridge's top edge at column x, in rows from the top (fractional).

@@ -235,6 +235,25 @@ TEST_P(ScreensaverFrame, NorthernLightsAreTheSameInBandsOfAnyWidth) {
             ASSERT_TRUE(reach[x].top == wholeReach[x].top && reach[x].bottom == wholeReach[x].bottom)
                 << "bands of " << band << ", column " << x;
     }
+    // Made again from the curtains' numbers, a rectangle at a time, they are
+    // the same pixels and reach the same rows.
+    FrameBuffer remade(c.width, c.height);
+    const PixelFrame frame = {remade.pixels(), c.width, c.height};
+    AuroraLights lights;
+    SetUpAuroraLights(c.height, lights);
+    std::vector<AuroraStrip> strips((c.width + 3) / 4);
+    std::vector<RowSpan> reach(c.width);
+    SetUpAuroraStrips(*scene, frame, lights, 0, c.width, strips.data(), reach.data());
+    std::vector<std::uint32_t> sky(4 * static_cast<std::size_t>(c.height));
+    for (int y = 0; y < c.height; ++y) SkyPattern(y, c.height, sky.data() + 4 * y);
+    const int split = c.width / 3 / 4 * 4, middle = c.height / 2 + 1;
+    for (const PixelRect& area : {PixelRect{0, 0, split, middle}, PixelRect{0, middle, split, c.height},
+                                  PixelRect{split, 0, c.width, c.height}})
+        PaintSkyAndAurora(frame, sky.data(), lights, strips.data(), area);
+    EXPECT_EQ(remade.Pixels(), whole.Pixels());
+    EXPECT_TRUE(remade.GuardsIntact());
+    for (int x = 0; x < c.width; ++x)
+        ASSERT_TRUE(reach[x].top == wholeReach[x].top && reach[x].bottom == wholeReach[x].bottom) << "column " << x;
 }
 
 // The window gets only the listed changes: every pixel that differs from the
