@@ -193,7 +193,6 @@ PlanetLayer EmptyPlanetLayer(std::uint32_t* pixels, std::size_t capacity) {
     return layer;
 }
 
-
 bool FitPlanetLayer(PlanetLayer& layer, const PixelFrame& frame, const PlanetPlacement& placement) {
     return FitLayer(layer, frame, placement, ToleranceFor(frame));
 }
